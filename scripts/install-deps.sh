@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs, as root, the Debian packages that the build and the tests need and
+# that this machine lacks.
+set -euo pipefail
+
+packages=(
+    cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev
+    libcli11-dev nlohmann-json3-dev attr
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -q
+    apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
