@@ -12,7 +12,7 @@ namespace platform {
 
 // One folder search, with the semantics of the framework's CFileFind.
 class FileFind {
-public:
+  public:
     virtual ~FileFind() = default;
     // Starts the search for a pattern such as "E:\HelpFiles\*.*"; false when
     // nothing can be found (the folder is missing, unreadable or empty).
@@ -30,7 +30,7 @@ public:
 };
 
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
 
     // _open(path, _O_RDONLY | _O_BINARY): a handle >= 0, or -1.

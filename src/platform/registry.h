@@ -11,14 +11,14 @@
 namespace platform {
 
 class Registry {
-public:
+  public:
     virtual ~Registry() = default;
 
     // RegOpenKeyExA(parent, subKey, 0, access, &result). Key names are
     // matched without regard to letter case; subKey may hold several levels
     // separated by backslashes.
-    virtual std::uint32_t RegOpenKeyExA(win::HKEY parent, const char* subKey,
-                                        std::uint32_t access, win::HKEY* result) = 0;
+    virtual std::uint32_t RegOpenKeyExA(win::HKEY parent, const char* subKey, std::uint32_t access,
+                                        win::HKEY* result) = 0;
     // RegQueryValueExA(key, name, NULL, type, data, size). On entry *size is
     // the room in data; on success it is the count of bytes stored. With too
     // little room: kErrorMoreData, *size set to the room needed. type and

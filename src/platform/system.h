@@ -7,7 +7,7 @@
 namespace platform {
 
 class System {
-public:
+  public:
     virtual ~System() = default;
 
     // GetVersionExA with a 148-byte OSVERSIONINFOA: false when the call

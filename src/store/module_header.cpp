@@ -26,7 +26,9 @@ void PutDword(std::uint8_t* at, std::uint32_t v) {
     at[3] = ByteOfDword(v, 0);
 }
 
-std::uint32_t GetDword(const std::uint8_t* at) { return DwordFromBytes(at[0], at[1], at[2], at[3]); }
+std::uint32_t GetDword(const std::uint8_t* at) {
+    return DwordFromBytes(at[0], at[1], at[2], at[3]);
+}
 
 }  // namespace
 

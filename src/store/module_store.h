@@ -16,7 +16,7 @@ namespace store {
 // trailer length accepted. Every call opens the installer file afresh and
 // closes it before returning.
 class ModuleStore {
-public:
+  public:
     ModuleStore(platform::Platform& os, std::string installerPath,
                 std::uint32_t headerLength = kTrailerLength);
 
@@ -36,7 +36,7 @@ public:
     // exist afterwards, 0 on failure.
     int CreateDirectoryPath(const std::string& path);
 
-private:
+  private:
     platform::Platform& os_;
     std::string installerPath_;
     std::uint32_t headerLength_;

@@ -11,7 +11,7 @@ inline constexpr char kPredefinedPrefix[] = "NRVK_OEM_INSTALLER_PREDEFFILE_IDX_"
 inline constexpr char kOrcaTag[] = "NRVK_OEM_INSTALLER_PREDEFFILE_IDX_O";
 inline constexpr char kKestrelTag[] = "NRVK_OEM_INSTALLER_PREDEFFILE_IDX_K";
 
-inline constexpr std::size_t kStorePrefixLength = sizeof kStorePrefix - 1;         // 18
+inline constexpr std::size_t kStorePrefixLength = sizeof kStorePrefix - 1;        // 18
 inline constexpr std::size_t kTagMatchLength = sizeof kPredefinedPrefix - 1 + 1;  // 35
 
 }  // namespace store

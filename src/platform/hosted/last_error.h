@@ -7,11 +7,11 @@
 namespace hosted {
 
 class LastError {
-public:
+  public:
     std::uint32_t Get() const { return code_; }
     void Set(std::uint32_t code) { code_ = code; }
 
-private:
+  private:
     std::uint32_t code_ = 0;
 };
 

@@ -22,7 +22,7 @@ inline constexpr std::uint32_t kRegDword = 4;
 inline constexpr std::uint32_t kRegMultiSz = 7;
 
 class MemoryRegistry : public platform::Registry {
-public:
+  public:
     MemoryRegistry();
     ~MemoryRegistry() override;
 
@@ -51,7 +51,7 @@ public:
                                 std::uint32_t* size) override;
     std::uint32_t RegCloseKey(win::HKEY key) override;
 
-private:
+  private:
     struct Key;
     std::unique_ptr<Key> localMachine_;
     std::unique_ptr<Key> dynData_;
