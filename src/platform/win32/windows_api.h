@@ -1,0 +1,17 @@
+// <windows.h> and the shell's path functions, for the .cpp files of this
+// folder only: the seam's headers stay free of Windows macros. The seam names
+// its folder search's step FindNextFile, so that macro is taken away; calls
+// to the system use the ANSI name FindNextFileA.
+#pragma once
+
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+// windows.h must come first.
+#include <shlwapi.h>
+
+#undef FindNextFile
