@@ -1,5 +1,6 @@
-// The last-error slot of one simulated machine: every failing call of its
-// file system and system sets it, as Windows sets a thread's last error.
+// The last-error slot of one simulated machine. Its file system and its
+// system facts share one slot, as the calls of one Windows thread do, so a
+// failing file call is what GetLastError then reports.
 #pragma once
 
 #include <cstdint>

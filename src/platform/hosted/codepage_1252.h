@@ -1,0 +1,13 @@
+// The ANSI code page of a Western Windows machine, Windows-1252.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+namespace hosted {
+
+// The 1252 byte of a UTF-16 code unit, or nothing when the code page has no
+// byte for it (surrogates and every character outside the page).
+std::optional<char> ToWindows1252(std::uint16_t unit);
+
+}  // namespace hosted

@@ -1,0 +1,49 @@
+// The drive letters of a simulated Windows machine, each a folder of the
+// host, and the resolution of Windows paths to host paths under them.
+//
+// A Windows path ("E:\HelpFiles\Stash.hlp", '/' separates too) is resolved
+// the way a Windows volume finds names: "." is dropped, ".." never climbs
+// above the drive's root, names holding characters Windows refuses are
+// refused, and an existing entry is found whatever its letter case while a
+// new name keeps its own. Nothing resolved from a drive path lies outside
+// the drive's folder: a symbolic link whose target lies outside is not
+// followed. A path that begins with a single '/' is a host path, used as it
+// is. Network paths are not reachable.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace hosted {
+
+// Whether the last name of a path is followed when it is a symbolic link.
+// Calls that act on an entry itself (attributes, delete, remove, create)
+// keep it; calls that open the entry's content follow it.
+enum class LastLink { Follow, Keep };
+
+struct HostPath {
+    std::string path;
+    bool isDriveRoot = false;
+};
+
+class DriveMap {
+  public:
+    // Maps a letter (either case) to an existing host folder; false when the
+    // letter is not A to Z or the folder does not exist.
+    bool Map(char letter, const std::string& hostFolder);
+    void Unmap(char letter);
+    // Bit n set for each mapped letter 'A' + n.
+    std::uint32_t MappedLetters() const;
+
+    // 0 with the host path in result, or the Windows error code:
+    // kErrorPathNotFound for an unmapped letter, a network path or a path
+    // without a drive; kErrorInvalidName for a refused name;
+    // kErrorAccessDenied for a link that leads outside the drive.
+    std::uint32_t Resolve(const std::string& path, LastLink lastLink, HostPath& result) const;
+
+  private:
+    std::array<std::string, 26> roots_;
+};
+
+}  // namespace hosted
