@@ -3,14 +3,14 @@
 // FaultPlan, wired into the platform::Platform that the logic takes.
 #pragma once
 
-#include "fake_system.h"
-#include "fault_plan.h"
-#include "faulty_registry.h"
-#include "memory_file_system.h"
+#include "doubles/fake_system.h"
+#include "doubles/fault_plan.h"
+#include "doubles/faulty_registry.h"
+#include "doubles/memory_file_system.h"
+#include "doubles/scripted_ui.h"
 #include "platform/hosted/last_error.h"
 #include "platform/hosted/memory_registry.h"
 #include "platform/platform.h"
-#include "scripted_ui.h"
 
 namespace doubles {
 

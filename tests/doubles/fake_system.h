@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "fault_plan.h"
+#include "doubles/fault_plan.h"
 #include "platform/hosted/last_error.h"
 #include "platform/system.h"
 
@@ -18,10 +18,11 @@ class FakeSystem : public platform::System {
     std::string currentDirectory = "C:\\";
     std::string moduleFileName = "C:\\Setup\\StashwellSetup.exe";
     std::uint32_t logicalDrives = 1u << 2;  // C:
-    // The current directory can be sized (first call) but not read.
+    // The current directory can be sized (a call with too little room) but
+    // not read (a call with room fails with ERROR_ACCESS_DENIED).
     bool currentDirectoryUnreadable = false;
 
-    bool GetVersionExA(std::uint32_t& platformId) override;
+    bool GetVersionExA(std::uint32_t& id) override;
     std::uint32_t GetCurrentDirectoryA(std::uint32_t size, char* buffer) override;
     std::uint32_t GetModuleFileNameA(char* buffer, std::uint32_t size) override;
     std::uint32_t GetLogicalDrives() override;
@@ -34,6 +35,8 @@ class FakeSystem : public platform::System {
   private:
     hosted::LastError& lastError_;
     FaultPlan& faults_;
+
+    bool Failed(Call call);
 };
 
 }  // namespace doubles

@@ -55,11 +55,12 @@ class FaultPlan {
     // Used by the doubles: counts the call and tells whether it must fail.
     bool ShouldFail(Call call, std::uint32_t& error);
     // Used by Read and Write after ShouldFail: the count to transfer.
-    unsigned Limit(Call call, unsigned count) const;
+    unsigned Limit(Call call, unsigned count);
 
     int Count(Call call) const;
     int Total() const { return total_; }
-    // What failed, for test messages: "Write #3", or empty.
+    // What was injected, for test messages: "Write #3", "short Read #2",
+    // several joined by ", ", or empty.
     const std::string& Injected() const { return injected_; }
 
   private:
@@ -75,6 +76,8 @@ class FaultPlan {
     std::array<int, static_cast<int>(Call::kCount)> counts_{};
     int total_ = 0;
     std::string injected_;
+
+    void Note(const std::string& what);
 };
 
 }  // namespace doubles

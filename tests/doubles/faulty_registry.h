@@ -2,7 +2,7 @@
 // FaultPlan picks.
 #pragma once
 
-#include "fault_plan.h"
+#include "doubles/fault_plan.h"
 #include "platform/registry.h"
 
 namespace doubles {

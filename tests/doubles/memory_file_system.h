@@ -2,6 +2,11 @@
 // relies on: drive letters, folders, names found whatever their letter case,
 // attribute bits, exclusive creation, read-only files that refuse deletion,
 // folder links, a disk that can fill up, and faults from a FaultPlan.
+//
+// Every call consults the FaultPlan before anything else; a failing call
+// sets the last error. A new file gets FILE_ATTRIBUTE_ARCHIVE, as on
+// Windows. A search that is never closed stays counted in OpenSearchCount,
+// so a test can tell a search that the logic forgot to close.
 #pragma once
 
 #include <cstdint>
@@ -10,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "fault_plan.h"
+#include "doubles/fault_plan.h"
 #include "platform/file_system.h"
 #include "platform/hosted/last_error.h"
 
@@ -22,7 +27,8 @@ class MemoryFileSystem : public platform::FileSystem {
     ~MemoryFileSystem() override;
 
     // Setting up. Paths are Windows paths such as "E:\HelpFiles\Stash.hlp";
-    // the parent folders of a new entry are made as needed.
+    // the parent folders of a new entry are made as needed, but the drive
+    // must have been added (std::invalid_argument otherwise).
     void AddDrive(char letter);
     void AddFolder(const std::string& path, std::uint32_t attributes = 0x10);
     void AddFile(const std::string& path, const std::string& contents,
@@ -32,7 +38,9 @@ class MemoryFileSystem : public platform::FileSystem {
     // The drive holds at most bytes of file contents; a write beyond fails
     // short with ERROR_DISK_FULL.
     void SetCapacity(char letter, std::uint64_t bytes);
-    // The drive disappears (pulled): every later call on it fails.
+    // The drive disappears (pulled): later calls on its paths fail with
+    // ERROR_PATH_NOT_FOUND, reads and seeks on its open handles with
+    // ERROR_NOT_READY, writes with ERROR_GEN_FAILURE.
     void RemoveDrive(char letter);
 
     // Inspecting.
@@ -40,7 +48,8 @@ class MemoryFileSystem : public platform::FileSystem {
     std::string Contents(const std::string& path) const;  // empty when missing
     std::uint32_t Attributes(const std::string& path) const;
     // Every entry below a drive, folders ending in a backslash, in name order:
-    // "E:\HelpFiles\", "E:\HelpFiles\Stash.hlp", ...
+    // "E:\HelpFiles\", "E:\HelpFiles\Stash.hlp", ... A folder link is listed
+    // as a folder, without what it leads to.
     std::vector<std::string> Tree(char letter) const;
     int OpenHandleCount() const;
     int OpenSearchCount() const;
@@ -64,16 +73,31 @@ class MemoryFileSystem : public platform::FileSystem {
     std::unique_ptr<platform::FileFind> NewFileFind() override;
 
     struct Node;
+    struct Drive;
 
   private:
     class Search;
     struct Handle;
+    struct Place;
     hosted::LastError& lastError_;
     FaultPlan& faults_;
-    std::map<char, std::unique_ptr<Node>> drives_;
+    std::map<char, std::shared_ptr<Drive>> drives_;
     std::map<int, std::unique_ptr<Handle>> handles_;
     int nextHandle_ = 3;
     int openSearches_ = 0;
+
+    // Finds the entry that path names; on failure error tells why.
+    Node* Find(const std::string& path, bool followLink, std::uint32_t& error) const;
+    // Finds the folder that is to hold a new entry, and the entry's name.
+    Node* FindParent(const std::string& path, std::string& name, std::uint32_t& error) const;
+    Node* Resolve(const Place& place, std::size_t depth, bool followLink, int hops,
+                  std::uint32_t& error) const;
+    std::shared_ptr<Drive> DriveOf(const Node& node) const;
+    Drive& SetUpDrive(const std::string& path) const;
+    Node& SetUpEntry(const std::string& path, bool folder);
+    bool Failed(Call call);
+    bool Fail(std::uint32_t error);
+    Handle* Usable(int handle, std::uint32_t pulledError);
 };
 
 }  // namespace doubles

@@ -1,0 +1,124 @@
+#include "doubles/fault_plan.h"
+
+#include <algorithm>
+
+namespace doubles {
+
+const char* CallName(Call call) {
+    switch (call) {
+        case Call::OpenRead:
+            return "OpenRead";
+        case Call::CreateExclusive:
+            return "CreateExclusive";
+        case Call::Read:
+            return "Read";
+        case Call::Seek:
+            return "Seek";
+        case Call::Write:
+            return "Write";
+        case Call::Close:
+            return "Close";
+        case Call::GetFileLength:
+            return "GetFileLength";
+        case Call::GetFileAttributes:
+            return "GetFileAttributes";
+        case Call::SetFileAttributes:
+            return "SetFileAttributes";
+        case Call::DeleteFile:
+            return "DeleteFile";
+        case Call::CreateDirectory:
+            return "CreateDirectory";
+        case Call::RemoveDirectory:
+            return "RemoveDirectory";
+        case Call::PathFileExists:
+            return "PathFileExists";
+        case Call::PathIsDirectory:
+            return "PathIsDirectory";
+        case Call::FindFile:
+            return "FindFile";
+        case Call::FindNextFile:
+            return "FindNextFile";
+        case Call::RegOpenKey:
+            return "RegOpenKey";
+        case Call::RegQueryValue:
+            return "RegQueryValue";
+        case Call::RegEnumKey:
+            return "RegEnumKey";
+        case Call::GetVersion:
+            return "GetVersion";
+        case Call::GetCurrentDirectory:
+            return "GetCurrentDirectory";
+        case Call::GetModuleFileName:
+            return "GetModuleFileName";
+        case Call::WideCharToMultiByte:
+            return "WideCharToMultiByte";
+        case Call::kCount:
+            break;
+    }
+    return "?";
+}
+
+void FaultPlan::FailNth(Call call, int nth, std::uint32_t error) {
+    rules_.emplace(call, Rule{nth, false, error});
+}
+
+void FaultPlan::FailFrom(Call call, int nth, std::uint32_t error) {
+    rules_.emplace(call, Rule{nth, true, error});
+}
+
+void FaultPlan::FailNthOverall(int nth, std::uint32_t error) {
+    overall_[nth] = error;
+}
+
+void FaultPlan::ShortRead(int nth, unsigned bytes) {
+    shortReads_[nth] = bytes;
+}
+
+void FaultPlan::ShortWrite(int nth, unsigned bytes) {
+    shortWrites_[nth] = bytes;
+}
+
+bool FaultPlan::ShouldFail(Call call, std::uint32_t& error) {
+    const int nth = ++counts_[static_cast<int>(call)];
+    ++total_;
+    const std::string name = std::string(CallName(call)) + " #" + std::to_string(nth);
+    if (auto it = overall_.find(total_); it != overall_.end()) {
+        error = it->second;
+        Note(name);
+        return true;
+    }
+    auto [first, last] = rules_.equal_range(call);
+    for (auto it = first; it != last; ++it) {
+        const Rule& rule = it->second;
+        if (nth == rule.from || (rule.onward && nth > rule.from)) {
+            error = rule.error;
+            Note(name);
+            return true;
+        }
+    }
+    return false;
+}
+
+unsigned FaultPlan::Limit(Call call, unsigned count) {
+    const auto& limits = call == Call::Read ? shortReads_ : shortWrites_;
+    const int nth = Count(call);
+    auto it = limits.find(nth);
+    if ((call != Call::Read && call != Call::Write) || it == limits.end() || it->second >= count) {
+        return count;
+    }
+    Note(std::string("short ") + CallName(call) + " #" + std::to_string(nth));
+    return it->second;
+}
+
+int FaultPlan::Count(Call call) const {
+    return counts_[static_cast<int>(call)];
+}
+
+void FaultPlan::Note(const std::string& what) {
+    if (!injected_.empty()) {
+        injected_ += ", ";
+    }
+    injected_ += what;
+}
+
+}  // namespace doubles
