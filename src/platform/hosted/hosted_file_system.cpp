@@ -36,6 +36,18 @@ void HostedFileSystem::FailAfterHostCall(const std::string& hostPath, Creating c
     lastError_.Set(WinErrorAfterHostCall(errno, hostPath, creating));
 }
 
+void HostedFileSystem::FailAfterHandleCall() {
+    lastError_.Set(WinErrorFromErrno(errno, true));
+}
+
+std::uint32_t HostedFileSystem::AttributesOf(const std::string& hostPath) {
+    const std::uint32_t attributes = ReadAttributes(hostPath);
+    if (attributes == kInvalid) {
+        FailAfterHostCall(hostPath);
+    }
+    return attributes;
+}
+
 bool HostedFileSystem::Fail(std::uint32_t code) {
     lastError_.Set(code);
     return false;
@@ -79,7 +91,7 @@ int HostedFileSystem::CreateExclusive(const std::string& path) {
 int HostedFileSystem::Read(int handle, void* buffer, unsigned count) {
     const ssize_t result = read(handle, buffer, count > INT_MAX ? INT_MAX : count);
     if (result < 0) {
-        lastError_.Set(WinErrorFromErrno(errno, true));
+        FailAfterHandleCall();
     }
     return static_cast<int>(result);
 }
@@ -91,7 +103,7 @@ long HostedFileSystem::Seek(int handle, long offset) {
     }
     const off_t result = lseek(handle, offset, SEEK_SET);
     if (result < 0) {
-        lastError_.Set(WinErrorFromErrno(errno, true));
+        FailAfterHandleCall();
     }
     return static_cast<long>(result);
 }
@@ -99,7 +111,7 @@ long HostedFileSystem::Seek(int handle, long offset) {
 int HostedFileSystem::Write(int handle, const void* buffer, unsigned count) {
     const ssize_t result = write(handle, buffer, count > INT_MAX ? INT_MAX : count);
     if (result < 0) {
-        lastError_.Set(WinErrorFromErrno(errno, true));
+        FailAfterHandleCall();
     }
     return static_cast<int>(result);
 }
@@ -107,7 +119,7 @@ int HostedFileSystem::Write(int handle, const void* buffer, unsigned count) {
 int HostedFileSystem::Close(int handle) {
     const int result = close(handle);
     if (result != 0) {
-        lastError_.Set(WinErrorFromErrno(errno, true));
+        FailAfterHandleCall();
     }
     return result;
 }
@@ -122,7 +134,7 @@ bool HostedFileSystem::GetFileLength(const std::string& path, std::uint64_t& len
     if (measured) {
         length = static_cast<std::uint64_t>(status.st_size);
     } else {
-        lastError_.Set(WinErrorFromErrno(errno, true));
+        FailAfterHandleCall();
     }
     close(handle);
     return measured;
@@ -133,11 +145,7 @@ std::uint32_t HostedFileSystem::GetFileAttributesA(const std::string& path) {
     if (!Resolve(path, LastLink::Keep, host)) {
         return kInvalid;
     }
-    const std::uint32_t attributes = ReadAttributes(host.path);
-    if (attributes == kInvalid) {
-        FailAfterHostCall(host.path);
-    }
-    return attributes;
+    return AttributesOf(host.path);
 }
 
 bool HostedFileSystem::SetFileAttributesA(const std::string& path, std::uint32_t attributes) {
@@ -154,9 +162,8 @@ bool HostedFileSystem::DeleteFileA(const std::string& path) {
     if (!Resolve(path, LastLink::Keep, host)) {
         return false;
     }
-    const std::uint32_t attributes = ReadAttributes(host.path);
+    const std::uint32_t attributes = AttributesOf(host.path);
     if (attributes == kInvalid) {
-        FailAfterHostCall(host.path);
         return false;
     }
     if (Has(attributes, win::kFileAttributeDirectory | win::kFileAttributeReadonly)) {
@@ -189,9 +196,8 @@ bool HostedFileSystem::RemoveDirectoryA(const std::string& path) {
     if (host.isDriveRoot) {
         return Fail(win::kErrorAccessDenied);
     }
-    const std::uint32_t attributes = ReadAttributes(host.path);
+    const std::uint32_t attributes = AttributesOf(host.path);
     if (attributes == kInvalid) {
-        FailAfterHostCall(host.path);
         return false;
     }
     if (!Has(attributes, win::kFileAttributeDirectory)) {

@@ -49,6 +49,11 @@ class HostedFileSystem : public platform::FileSystem {
     bool Resolve(const std::string& path, LastLink lastLink, HostPath& result);
     // Sets the last error from errno after a failed host call on hostPath.
     void FailAfterHostCall(const std::string& hostPath, Creating creating = Creating::File);
+    // Sets the last error from errno after a failed call on a handle.
+    void FailAfterHandleCall();
+    // The attributes of a host entry; kInvalidFileAttributes with the last
+    // error set when they cannot be read.
+    std::uint32_t AttributesOf(const std::string& hostPath);
     bool Fail(std::uint32_t code);
     // Opens for reading what the path leads to, refusing a folder.
     int OpenContent(const std::string& path);
