@@ -1,5 +1,5 @@
-// <windows.h> and the shell's path functions, for the .cpp files of this
-// folder only: the seam's headers stay free of Windows macros. The seam names
+// <windows.h> and the shell's path functions, for .cpp files that call
+// Windows directly: shared headers stay free of Windows macros. The seam names
 // its folder search's step FindNextFile, so that macro is taken away; calls
 // to the system use the ANSI name FindNextFileA.
 #pragma once
