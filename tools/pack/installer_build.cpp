@@ -1,0 +1,94 @@
+#include "installer_build.h"
+
+#include <unistd.h>
+
+#include <fstream>
+#include <string>
+#include <system_error>
+
+#include "manifest.h"
+#include "pack_error.h"
+#include "store_writer.h"
+
+namespace pack {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A new file beside the output, removed unless it is renamed into place.
+class TemporaryFile {
+  public:
+    explicit TemporaryFile(const fs::path& beside) {
+        std::string pattern =
+            (beside.parent_path() / ("." + beside.filename().string() + ".XXXXXX")).string();
+        const int fd = mkstemp(pattern.data());
+        if (fd < 0) {
+            throw PackError("cannot create a file beside " + beside.string());
+        }
+        close(fd);
+        path_ = pattern;
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+    ~TemporaryFile() {
+        if (!path_.empty()) {
+            std::error_code ignored;
+            fs::remove(path_, ignored);
+        }
+    }
+
+    const fs::path& Path() const { return path_; }
+
+    void RenameTo(const fs::path& target) {
+        std::error_code error;
+        fs::rename(path_, target, error);
+        if (error) {
+            throw PackError("cannot rename the installer to " + target.string() + ": " +
+                            error.message());
+        }
+        path_.clear();
+    }
+
+  private:
+    fs::path path_;
+};
+
+void AppendEntry(StoreWriter& writer, const ManifestEntry& entry) {
+    try {
+        std::ifstream payload(entry.source, std::ios::binary);
+        if (!payload) {
+            throw PackError("cannot open " + entry.source.string());
+        }
+        writer.Append(payload, fs::file_size(entry.source), entry.spec);
+    } catch (const std::exception& e) {
+        throw PackError(entry.label + ": " + e.what());
+    }
+}
+
+}  // namespace
+
+void BuildInstaller(const fs::path& stub, const fs::path& manifest, const fs::path& out) {
+    const std::vector<ManifestEntry> entries = LoadManifest(manifest);
+    std::ifstream stubIn(stub, std::ios::binary);
+    if (!fs::is_regular_file(stub) || !stubIn) {
+        throw PackError("cannot read the stub " + stub.string());
+    }
+
+    TemporaryFile temporary(out);
+    {
+        std::ofstream installer(temporary.Path(), std::ios::binary | std::ios::trunc);
+        StoreWriter writer(installer, stubIn);
+        for (const ManifestEntry& entry : entries) {
+            AppendEntry(writer, entry);
+        }
+        installer.close();
+        if (!installer) {
+            throw PackError("cannot write " + temporary.Path().string());
+        }
+    }
+    fs::permissions(temporary.Path(), fs::status(stub).permissions());
+    temporary.RenameTo(out);
+}
+
+}  // namespace pack

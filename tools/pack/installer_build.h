@@ -1,0 +1,15 @@
+// stashwell-pack build: an installer made of a stub and the modules that a
+// manifest lists.
+#pragma once
+
+#include <filesystem>
+
+namespace pack {
+
+// Writes the stub and the manifest's modules, in the manifest's order, to a
+// temporary file beside out and renames it to out, so that a failed build
+// leaves no installer behind. Throws PackError.
+void BuildInstaller(const std::filesystem::path& stub, const std::filesystem::path& manifest,
+                    const std::filesystem::path& out);
+
+}  // namespace pack

@@ -1,0 +1,73 @@
+// stashwell-pack: packs modules behind an installer stub, and lists, checks
+// and extracts the modules of an installer.
+#include <CLI/CLI.hpp>
+#include <iostream>
+#include <optional>
+#include <string>
+
+#include "installer_build.h"
+#include "installer_extract.h"
+#include "store_reader.h"
+#include "store_report.h"
+
+int main(int argc, char** argv) {
+    CLI::App app{"Packs modules into a Stashwell installer and inspects one.", "stashwell-pack"};
+    app.require_subcommand(1);
+
+    std::string stub;
+    std::string manifest;
+    std::string out;
+    CLI::App* build = app.add_subcommand("build", "append the manifest's modules to a stub");
+    build->add_option("--stub", stub, "the installer executable without modules")->required();
+    build->add_option("--manifest", manifest, "the JSON list of modules")->required();
+    build->add_option("--out", out, "the installer to write")->required();
+
+    std::string installer;
+    bool json = false;
+    CLI::App* list = app.add_subcommand("list", "list the modules, the last appended first");
+    list->add_flag("--json", json, "print a JSON array");
+    list->add_option("INSTALLER", installer, "the installer")->required();
+
+    std::string folder;
+    std::string tag;
+    CLI::App* extract = app.add_subcommand("extract", "extract the modules into a folder");
+    extract->add_option("INSTALLER", installer, "the installer")->required();
+    extract->add_option("--to", folder, "the folder that stands for the drive's root")->required();
+    CLI::Option* tagOption =
+        extract->add_option("--tag", tag, "only the modules the installer would find for TAG");
+
+    CLI::App* verify = app.add_subcommand("verify", "check every trailer of the store");
+    verify->add_option("INSTALLER", installer, "the installer")->required();
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::ParseError& e) {
+        std::cerr << "stashwell-pack: " << e.what() << '\n';
+        return 2;
+    }
+
+    try {
+        if (build->parsed()) {
+            pack::BuildInstaller(stub, manifest, out);
+        } else if (list->parsed()) {
+            const pack::StoreContents contents = pack::ReadStore(installer);
+            if (json) {
+                std::cout << pack::ModulesAsJson(contents).dump(2) << '\n';
+            } else {
+                pack::PrintModuleTable(contents, std::cout);
+            }
+        } else if (extract->parsed()) {
+            pack::ExtractInstaller(installer, folder,
+                                   tagOption->count() > 0 ? std::optional(tag) : std::nullopt,
+                                   std::cout);
+        } else if (verify->parsed()) {
+            pack::PrintSummary(pack::ReadStore(installer), std::cout);
+        }
+    } catch (const std::exception& e) {
+        std::cerr << "stashwell-pack: " << e.what() << '\n';
+        return 1;
+    }
+    return 0;
+}

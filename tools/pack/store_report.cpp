@@ -1,0 +1,79 @@
+#include "store_report.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "module_spec.h"
+
+namespace pack {
+
+namespace {
+
+std::string Hex(std::uint32_t value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%X", value);
+    return text;
+}
+
+}  // namespace
+
+void PrintModuleTable(const StoreContents& contents, std::ostream& out) {
+    using Row = std::array<std::string, 7>;
+    std::vector<Row> rows{
+        {"#", "tag", "file name", "extract path", "attributes", "payload size", "payload offset"}};
+    for (std::size_t i = 0; i < contents.modules.size(); ++i) {
+        const StoredModule& module = contents.modules[i];
+        const ModuleSpec spec = SpecOfHeader(module.header);
+        rows.push_back({std::to_string(i + 1), spec.tag, spec.fileName, spec.extractPath,
+                        Hex(spec.attributes), std::to_string(module.header.payloadSize),
+                        std::to_string(module.payloadOffset)});
+    }
+    std::array<std::size_t, 7> widths{};
+    for (const Row& row : rows) {
+        for (std::size_t c = 0; c < row.size(); ++c) {
+            widths[c] = std::max(widths[c], row[c].size());
+        }
+    }
+    for (const Row& row : rows) {
+        std::string line;
+        for (std::size_t c = 0; c < row.size(); ++c) {
+            line += row[c] + std::string(widths[c] - row[c].size() + 2, ' ');
+        }
+        line.erase(line.find_last_not_of(' ') + 1);
+        out << line << '\n';
+    }
+}
+
+nlohmann::json ModulesAsJson(const StoreContents& contents) {
+    nlohmann::json modules = nlohmann::json::array();
+    for (const StoredModule& module : contents.modules) {
+        const ModuleSpec spec = SpecOfHeader(module.header);
+        modules.push_back({{"tag", spec.tag},
+                           {"fileName", spec.fileName},
+                           {"extractPath", spec.extractPath},
+                           {"attributes", spec.attributes},
+                           {"payloadSize", module.header.payloadSize},
+                           {"payloadOffset", module.payloadOffset},
+                           {"trailerLength", module.trailerLength}});
+    }
+    return modules;
+}
+
+void PrintSummary(const StoreContents& contents, std::ostream& out) {
+    std::map<std::string, int> perTag;
+    for (const StoredModule& module : contents.modules) {
+        ++perTag[SpecOfHeader(module.header).tag];
+    }
+    out << contents.modules.size() << " modules behind an executable image of "
+        << contents.imageLength << " bytes; " << contents.fileLength << " bytes in all\n";
+    for (const auto& [tag, count] : perTag) {
+        out << "  " << count << " tagged " << tag << '\n';
+    }
+    out << "store is sound\n";
+}
+
+}  // namespace pack

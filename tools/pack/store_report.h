@@ -1,0 +1,20 @@
+// What stashwell-pack list and verify print about a store.
+#pragma once
+
+#include <nlohmann/json.hpp>
+#include <ostream>
+
+#include "store_reader.h"
+
+namespace pack {
+
+// One row per module in walk order, under a heading.
+void PrintModuleTable(const StoreContents& contents, std::ostream& out);
+// An array of objects with tag, fileName, extractPath, attributes,
+// payloadSize, payloadOffset and trailerLength, in walk order.
+nlohmann::json ModulesAsJson(const StoreContents& contents);
+// The count of modules, the image and installer sizes, and the modules per
+// tag.
+void PrintSummary(const StoreContents& contents, std::ostream& out);
+
+}  // namespace pack
