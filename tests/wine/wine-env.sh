@@ -11,6 +11,9 @@ wine_use_prefix() {
     export WINEPREFIX="$1"
     export WINEARCH=win32
     export WINEDEBUG=-all
+    # English (United States): the ANSI code page 1252 and the system's
+    # English message texts.
+    export LC_ALL=C.UTF-8
     # No Mono or Gecko: nothing here needs them, and Wine would offer to
     # download them.
     export WINEDLLOVERRIDES="mscoree,mshtml="
