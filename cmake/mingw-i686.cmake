@@ -1,6 +1,7 @@
 # Cross-compiles for 32-bit Windows with MinGW-w64 (i686). The win32 thread
 # model keeps libwinpthread out; libgcc and libstdc++ are linked statically,
-# so the executables import system DLLs only.
+# so the executables import system DLLs only. Console programs by default; a
+# program with windows of its own sets WIN32_EXECUTABLE (-mwindows).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 
