@@ -1,5 +1,7 @@
 #include "fileops/guarded_delete.h"
 
+#include <functional>
+
 #include "fileops/error_text.h"
 
 namespace fileops {
@@ -35,6 +37,23 @@ int RemoveFolder(platform::Platform& os, const std::string& path) {
     const std::string reason = GetLastErrorText(os.system);
     ShowError(os, "Unable to delete directory: " + path + " \r\nError Message: " + reason);
     return 0;
+}
+
+// Hands each entry of a started search to visit, in the file system's order
+// and with the wait cursor shown, until visit refuses one; then closes the
+// search. True when visit took every entry.
+bool EveryEntry(platform::Platform& os, platform::FileFind& find,
+                const std::function<bool(const platform::FileFind&)>& visit) {
+    bool more = true;
+    bool taken = true;
+    while (more && taken) {
+        os.ui.BeginWaitCursor();
+        more = find.FindNextFile();
+        taken = visit(find);
+        os.ui.EndWaitCursor();
+    }
+    find.Close();
+    return taken;
 }
 
 // Deletes the entry that a search of a folder being emptied stands on.
@@ -117,19 +136,12 @@ int DeleteDirectoryTree(platform::Platform& os, const std::string& path) {
     if (!find->FindFile(SearchPattern(path))) {
         return 0;
     }
-    bool more = true;
-    while (more) {
-        os.ui.BeginWaitCursor();
-        more = find->FindNextFile();
-        const bool deleted = find->IsDots() || DeleteEntry(os, *find);
-        os.ui.EndWaitCursor();
-        if (!deleted) {
-            find->Close();
-            return 0;
-        }
+    const bool emptied = EveryEntry(os, *find, [&os](const platform::FileFind& entry) {
+        return entry.IsDots() || DeleteEntry(os, entry);
+    });
+    if (!emptied) {
+        return 0;
     }
-    find->Close();
-
     return RemoveFolder(os, path);
 }
 
@@ -138,19 +150,7 @@ int IsDirectoryEmpty(platform::Platform& os, const std::string& path) {
     if (!find->FindFile(SearchPattern(path))) {
         return 1;
     }
-    bool more = true;
-    while (more) {
-        os.ui.BeginWaitCursor();
-        more = find->FindNextFile();
-        const bool dots = find->IsDots();
-        os.ui.EndWaitCursor();
-        if (!dots) {
-            find->Close();
-            return 0;
-        }
-    }
-    find->Close();
-    return 1;
+    return EveryEntry(os, *find, [](const platform::FileFind& entry) { return entry.IsDots(); });
 }
 
 int ClearReadOnly(platform::Platform& os, const std::string& path) {

@@ -12,17 +12,8 @@ namespace doubles {
 FakeSystem::FakeSystem(hosted::LastError& lastError, FaultPlan& faults)
     : lastError_(lastError), faults_(faults) {}
 
-bool FakeSystem::Failed(Call call) {
-    std::uint32_t error = 0;
-    if (!faults_.ShouldFail(call, error)) {
-        return false;
-    }
-    lastError_.Set(error);
-    return true;
-}
-
 bool FakeSystem::GetVersionExA(std::uint32_t& id) {
-    if (Failed(Call::GetVersion)) {
+    if (faults_.Fails(Call::GetVersion, lastError_)) {
         return false;
     }
     id = platformId;
@@ -30,7 +21,7 @@ bool FakeSystem::GetVersionExA(std::uint32_t& id) {
 }
 
 std::uint32_t FakeSystem::GetCurrentDirectoryA(std::uint32_t size, char* buffer) {
-    if (Failed(Call::GetCurrentDirectory)) {
+    if (faults_.Fails(Call::GetCurrentDirectory, lastError_)) {
         return 0;
     }
     const auto needed = static_cast<std::uint32_t>(currentDirectory.size() + 1);
@@ -46,7 +37,7 @@ std::uint32_t FakeSystem::GetCurrentDirectoryA(std::uint32_t size, char* buffer)
 }
 
 std::uint32_t FakeSystem::GetModuleFileNameA(char* buffer, std::uint32_t size) {
-    if (Failed(Call::GetModuleFileName)) {
+    if (faults_.Fails(Call::GetModuleFileName, lastError_)) {
         return 0;
     }
     if (size == 0) {
@@ -65,7 +56,7 @@ std::uint32_t FakeSystem::GetLogicalDrives() {
 
 int FakeSystem::WideCharToMultiByte(const std::uint16_t* source, int count, char* target,
                                     int targetSize) {
-    if (Failed(Call::WideCharToMultiByte)) {
+    if (faults_.Fails(Call::WideCharToMultiByte, lastError_)) {
         return 0;
     }
     if (count < 0) {

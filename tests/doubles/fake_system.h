@@ -35,8 +35,6 @@ class FakeSystem : public platform::System {
   private:
     hosted::LastError& lastError_;
     FaultPlan& faults_;
-
-    bool Failed(Call call);
 };
 
 }  // namespace doubles

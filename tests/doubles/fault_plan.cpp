@@ -99,6 +99,15 @@ bool FaultPlan::ShouldFail(Call call, std::uint32_t& error) {
     return false;
 }
 
+bool FaultPlan::Fails(Call call, hosted::LastError& lastError) {
+    std::uint32_t error = 0;
+    if (!ShouldFail(call, error)) {
+        return false;
+    }
+    lastError.Set(error);
+    return true;
+}
+
 unsigned FaultPlan::Limit(Call call, unsigned count) {
     const auto& limits = call == Call::Read ? shortReads_ : shortWrites_;
     const int nth = Count(call);

@@ -8,6 +8,8 @@
 #include <map>
 #include <string>
 
+#include "platform/hosted/last_error.h"
+
 namespace doubles {
 
 enum class Call {
@@ -54,6 +56,8 @@ class FaultPlan {
 
     // Used by the doubles: counts the call and tells whether it must fail.
     bool ShouldFail(Call call, std::uint32_t& error);
+    // The same, putting the error into the machine's last-error slot.
+    bool Fails(Call call, hosted::LastError& lastError);
     // Used by Read and Write after ShouldFail: the count to transfer.
     unsigned Limit(Call call, unsigned count);
 

@@ -21,6 +21,8 @@
 
 namespace doubles {
 
+struct WindowsPath;
+
 class MemoryFileSystem : public platform::FileSystem {
   public:
     MemoryFileSystem(hosted::LastError& lastError, FaultPlan& faults);
@@ -78,7 +80,6 @@ class MemoryFileSystem : public platform::FileSystem {
   private:
     class Search;
     struct Handle;
-    struct Place;
     hosted::LastError& lastError_;
     FaultPlan& faults_;
     std::map<char, std::shared_ptr<Drive>> drives_;
@@ -86,18 +87,20 @@ class MemoryFileSystem : public platform::FileSystem {
     int nextHandle_ = 3;
     int openSearches_ = 0;
 
-    // Finds the entry that path names; on failure error tells why.
+    // Consults the plan for the call, then finds the entry that path names;
+    // null with the last error set when either fails.
+    Node* Entry(Call call, const std::string& path, bool followLink);
+    // The same for the folder that is to hold a new entry, and its name.
+    Node* ParentFor(Call call, const std::string& path, std::string& name);
     Node* Find(const std::string& path, bool followLink, std::uint32_t& error) const;
-    // Finds the folder that is to hold a new entry, and the entry's name.
-    Node* FindParent(const std::string& path, std::string& name, std::uint32_t& error) const;
-    Node* Resolve(const Place& place, std::size_t depth, bool followLink, int hops,
+    Node* Resolve(const WindowsPath& path, std::size_t depth, bool followLink, int hops,
                   std::uint32_t& error) const;
     std::shared_ptr<Drive> DriveOf(const Node& node) const;
     Drive& SetUpDrive(const std::string& path) const;
     Node& SetUpEntry(const std::string& path, bool folder);
-    bool Failed(Call call);
+    int Open(Node& node, bool writing);
     bool Fail(std::uint32_t error);
-    Handle* Usable(int handle, std::uint32_t pulledError);
+    Handle* Usable(Call call, int handle, std::uint32_t pulledError);
 };
 
 }  // namespace doubles

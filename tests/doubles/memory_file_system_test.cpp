@@ -123,6 +123,7 @@ TEST_F(MemoryFileSystemTest, DeletionAndCreationRefuseAsWindowsDoes) {
         {[&] { return created("E:\\F"); }, win::kErrorAccessDenied},
         {[&] { return created("E:\\No\\new"); }, win::kErrorPathNotFound},
         {[&] { return created("E:\\F\\a?b"); }, win::kErrorInvalidName},
+        {[&] { return created("E:\\F\\new\\"); }, win::kErrorInvalidName},
         {[&] { return files.CreateDirectoryA("E:\\f\\"); }, win::kErrorAlreadyExists},
         {[&] { return files.PathFileExistsA("Q:\\x"); }, win::kErrorPathNotFound},
         {[&] { return files.PathFileExistsA("E:\\F\\none"); }, win::kErrorFileNotFound},
