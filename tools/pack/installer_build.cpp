@@ -20,8 +20,10 @@ namespace fs = std::filesystem;
 class TemporaryFile {
   public:
     explicit TemporaryFile(const fs::path& beside) {
-        std::string pattern =
-            (beside.parent_path() / ("." + beside.filename().string() + ".XXXXXX")).string();
+        fs::path name = ".";
+        name += beside.filename();
+        name += ".XXXXXX";
+        std::string pattern = (beside.parent_path() / name).string();
         const int fd = mkstemp(pattern.data());
         if (fd < 0) {
             throw PackError("cannot create a file beside " + beside.string());
