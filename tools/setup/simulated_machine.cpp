@@ -1,0 +1,36 @@
+#include "simulated_machine.h"
+
+#include "platform/hosted/reg_file.h"
+#include "wizard/property_dlg.h"
+
+namespace setup {
+
+SimulatedMachine::SimulatedMachine()
+    : files_(drives_, lastError_),
+      system_(drives_, lastError_),
+      ui_(wizard::kSheetTitle),
+      os_{files_, registry_, system_, ui_} {}
+
+std::unique_ptr<SimulatedMachine> SimulatedMachine::Build(const MachineDescription& description,
+                                                          std::string& error) {
+    std::unique_ptr<SimulatedMachine> machine(new SimulatedMachine());
+    for (const std::string& file : description.registryFiles) {
+        if (!hosted::LoadRegFile(file, machine->registry_, error)) {
+            return nullptr;
+        }
+    }
+    for (const auto& [letter, folder] : description.drives) {
+        if (!machine->drives_.Map(letter, folder)) {
+            error = std::string("drive ") + letter + ": no folder " + folder;
+            return nullptr;
+        }
+    }
+    hosted::MachineFacts& facts = machine->system_.facts();
+    facts.platformId =
+        description.ntFamily ? win::kVerPlatformWin32Nt : win::kVerPlatformWin32Windows;
+    facts.currentDirectory = description.currentDirectory;
+    facts.currentDirectoryMode = description.currentDirectoryMode;
+    return machine;
+}
+
+}  // namespace setup
