@@ -8,6 +8,13 @@ packages=(
     libcli11-dev nlohmann-json3-dev attr
 )
 
+# The Windows build and its end-to-end tests under Wine, on a virtual
+# display; Wine's 32-bit half comes from Debian's i386 architecture.
+packages+=(g++-mingw-w64-i686 wine wine32:i386 fonts-wine xvfb xauth)
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    dpkg --add-architecture i386
+fi
+
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
