@@ -101,8 +101,7 @@ TEST_F(DetectOption, BadMachineDescriptionsAreRefused) {
     for (const std::vector<std::string>& arguments :
          {std::vector<std::string>{"--drive", "7=/tmp", "--detect"},
           std::vector<std::string>{"--family", "nt4", "--detect"},
-          std::vector<std::string>{"--no-cwd", "--cwd-error", "--detect"},
-          std::vector<std::string>{}}) {
+          std::vector<std::string>{"--no-cwd", "--cwd-error", "--detect"}}) {
         const setuptest::Run run = RunSetup(arguments);
         EXPECT_EQ(run.exitCode, 2) << run.err;
         EXPECT_EQ(run.out, "");

@@ -1,19 +1,52 @@
-// stashwell-setup: runs the installer's logic on a simulated Windows machine
-// described on the command line.
+// stashwell-setup: runs the installer on a simulated Windows machine
+// described on the command line: its sheet in the terminal, or one of the
+// machine's answers.
 #include <CLI/CLI.hpp>
+#include <cctype>
+#include <filesystem>
 #include <iostream>
 #include <string>
 
+#include "console.h"
 #include "detect_verdict.h"
+#include "drive_tree.h"
 #include "machine_options.h"
 #include "simulated_machine.h"
+#include "wizard_session.h"
+
+namespace {
+
+// "E" or "E:".
+std::string CheckDriveLetter(const std::string& text) {
+    const bool letter = !text.empty() && std::isalpha(static_cast<unsigned char>(text[0]));
+    return letter && (text.size() == 1 || text == text.substr(0, 1) + ":")
+               ? ""
+               : "expected a drive letter, such as E";
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
-    CLI::App app{"Runs the Stashwell installer on a simulated Windows machine.", "stashwell-setup"};
+    CLI::App app{
+        "Runs the Stashwell installer on a simulated Windows machine. The sheet is drawn in the "
+        "terminal and driven line by line: i presses Install, c (or the end of input) Cancel, "
+        "y or n answers a question.",
+        "stashwell-setup"};
     setup::MachineDescription description;
     setup::AddMachineOptions(app, description);
     bool detect = false;
-    app.add_flag("--detect", detect, "print which supported drive detection finds, and exit");
+    std::string tree;
+    auto* detectFlag =
+        app.add_flag("--detect", detect, "print which supported drive detection finds, and exit");
+    auto* treeOption = app.add_option("--tree", tree,
+                                      "print every folder and file of a drive with its size "
+                                      "and attributes, and exit")
+                           ->check(CheckDriveLetter);
+    detectFlag->excludes(treeOption);
+    app.add_option("--installer", description.installerPath,
+                   "the installer file whose modules are installed (default: this program, "
+                   "packed with stashwell-pack build --stub)")
+        ->check(CLI::ExistingFile);
 
     try {
         app.parse(argc, argv);
@@ -23,9 +56,8 @@ int main(int argc, char** argv) {
         std::cerr << "stashwell-setup: " << e.what() << '\n';
         return 2;
     }
-    if (!detect) {
-        std::cerr << "stashwell-setup: nothing to do; give --detect (see --help)\n";
-        return 2;
+    if (!description.installerPath.empty()) {
+        description.installerPath = std::filesystem::absolute(description.installerPath).string();
     }
 
     std::string error;
@@ -34,6 +66,15 @@ int main(int argc, char** argv) {
         std::cerr << error << '\n';
         return 1;
     }
-    std::cout << setup::DetectVerdict(machine->os()) << '\n';
-    return 0;
+    if (detect) {
+        std::cout << setup::DetectVerdict(machine->os()) << '\n';
+        return 0;
+    }
+    if (!tree.empty()) {
+        std::cout << setup::DriveTree(machine->os().files,
+                                      static_cast<char>(std::toupper(tree[0])));
+        return 0;
+    }
+    setup::Console console = setup::Console::Standard();
+    return setup::RunWizard(machine->os(), console);
 }

@@ -30,6 +30,9 @@ std::unique_ptr<SimulatedMachine> SimulatedMachine::Build(const MachineDescripti
         description.ntFamily ? win::kVerPlatformWin32Nt : win::kVerPlatformWin32Windows;
     facts.currentDirectory = description.currentDirectory;
     facts.currentDirectoryMode = description.currentDirectoryMode;
+    if (!description.installerPath.empty()) {
+        facts.modulePath = description.installerPath;
+    }
     return machine;
 }
 

@@ -25,6 +25,9 @@ struct MachineDescription {
     std::vector<std::pair<char, std::string>> drives;  // letter and host folder
     std::string currentDirectory = "C:\\";
     hosted::CurrentDirectoryMode currentDirectoryMode = hosted::CurrentDirectoryMode::Readable;
+    // The running installer's file (GetModuleFileNameA), a host path; empty
+    // for this program's own file.
+    std::string installerPath;
 };
 
 class SimulatedMachine {
