@@ -5,6 +5,7 @@
 
 #include "pack_run.h"
 #include "platform/hosted/dos_attributes.h"
+#include "store/module_header.h"
 
 namespace {
 
@@ -52,6 +53,20 @@ TEST_F(RoundTrip, ListsTheModulesLastAppendedFirst) {
     ASSERT_EQ(table.status, 0) << table.err;
     EXPECT_EQ(std::count(table.out.begin(), table.out.end(), '\n'), 13);
     EXPECT_NE(table.out.find("BackupStorage"), std::string::npos);
+}
+
+TEST_F(RoundTrip, ListsAnsiTextsAsJsonInUtf8) {
+    const fs::path installer = BuildSample();
+    std::string bytes = ReadFile(installer);
+    // The module appended last gets a name in the ANSI code page, whose bytes
+    // E4 and 80 are the a-umlaut and the euro sign.
+    const std::size_t name = bytes.size() - store::kTrailerLength + store::kFileNameOffset;
+    bytes.replace(name, 2, "\xE4\x80");
+    WriteFile(installer, bytes);
+    const Outcome run = Pack({"list", "--json", installer.string()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string listed = json::parse(run.out)[0]["fileName"];
+    EXPECT_EQ(listed, "\u00e4\u20ac" + Manifest().back()["fileName"].get<std::string>().substr(2));
 }
 
 TEST_F(RoundTrip, ExtractsEachVariantByteForByteWithAttributes) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "module_spec.h"
+#include "platform/hosted/codepage_1252.h"
 
 namespace pack {
 
@@ -16,6 +17,25 @@ namespace {
 std::string Hex(std::uint32_t value) {
     char text[16];
     std::snprintf(text, sizeof text, "0x%X", value);
+    return text;
+}
+
+// A trailer text, 8-bit in the installer's ANSI code page, as UTF-8 for JSON.
+std::string Utf8(const std::string& ansi) {
+    std::string text;
+    for (const char byte : ansi) {
+        const std::uint16_t unit = hosted::FromWindows1252(byte);
+        if (unit < 0x80) {
+            text += static_cast<char>(unit);
+        } else if (unit < 0x800) {
+            text += static_cast<char>(0xC0 | unit >> 6);
+            text += static_cast<char>(0x80 | (unit & 0x3F));
+        } else {
+            text += static_cast<char>(0xE0 | unit >> 12);
+            text += static_cast<char>(0x80 | (unit >> 6 & 0x3F));
+            text += static_cast<char>(0x80 | (unit & 0x3F));
+        }
+    }
     return text;
 }
 
@@ -52,9 +72,9 @@ nlohmann::json ModulesAsJson(const StoreContents& contents) {
     nlohmann::json modules = nlohmann::json::array();
     for (const StoredModule& module : contents.modules) {
         const ModuleSpec spec = SpecOfHeader(module.header);
-        modules.push_back({{"tag", spec.tag},
-                           {"fileName", spec.fileName},
-                           {"extractPath", spec.extractPath},
+        modules.push_back({{"tag", Utf8(spec.tag)},
+                           {"fileName", Utf8(spec.fileName)},
+                           {"extractPath", Utf8(spec.extractPath)},
                            {"attributes", spec.attributes},
                            {"payloadSize", module.header.payloadSize},
                            {"payloadOffset", module.payloadOffset},

@@ -27,4 +27,9 @@ std::optional<char> ToWindows1252(std::uint16_t unit) {
     return std::nullopt;
 }
 
+std::uint16_t FromWindows1252(char byte) {
+    const auto value = static_cast<unsigned char>(byte);
+    return value >= 0x80 && value < 0xA0 ? kHighControls[value - 0x80] : value;
+}
+
 }  // namespace hosted

@@ -10,4 +10,7 @@ namespace hosted {
 // byte for it (surrogates and every character outside the page).
 std::optional<char> ToWindows1252(std::uint16_t unit);
 
+// The UTF-16 code unit of a 1252 byte; every byte has one.
+std::uint16_t FromWindows1252(char byte);
+
 }  // namespace hosted
