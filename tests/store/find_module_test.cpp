@@ -227,6 +227,19 @@ TEST(FindModuleMeasure, NtAsksTheFileSystemAndWin9xReadsTheFileThrough) {
     }
 }
 
+TEST(FindModuleMeasure, Win9xMeasureFailsOnAReadErrorOrFailedSeekBack) {
+    const std::string bytes = Build(Image(), {Module(kOrcaTag, "a", Pattern(3000))}).bytes;
+    for (const Call call : {Call::Read, Call::Seek}) {
+        doubles::FakeMachine machine;
+        machine.system.platformId = k95Family;
+        store::ModuleStore modules{machine.os, kInstallerPath};
+        machine.files.AddFile(kInstallerPath, bytes);
+        machine.faults.FailNth(call, call == Call::Read ? 2 : 1, win::kErrorGenFailure);
+        EXPECT_EQ(modules.FindModule("a", nullptr, false, nullptr, 0), -1) << CallName(call);
+        EXPECT_EQ(machine.files.OpenHandleCount(), 0);
+    }
+}
+
 TEST(FindModuleMeasure, HugeTrailerLengthReadsOnlyTheRecord) {
     RecordingMachine machine;
     store::ModuleStore modules{machine.os, kInstallerPath};
