@@ -1,7 +1,8 @@
 // <windows.h> and the shell's path functions, for .cpp files that call
 // Windows directly: shared headers stay free of Windows macros. The seam names
 // its folder search's step FindNextFile, so that macro is taken away; calls
-// to the system use the ANSI name FindNextFileA.
+// to the system use the ANSI name FindNextFileA. The same goes for the sheet
+// view's SetWindowText (SetWindowTextA).
 #pragma once
 
 #ifndef NOMINMAX
@@ -15,3 +16,4 @@
 #include <shlwapi.h>
 
 #undef FindNextFile
+#undef SetWindowText
