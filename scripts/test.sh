@@ -12,3 +12,16 @@ for preset in host host-asan; do
     cmake --build --preset "$preset"
     ctest --preset "$preset"
 done
+
+# The Windows build under Wine: the seam probe, then the end-to-end scenarios
+# (which pack with the host build's stashwell-pack).
+echo "== win32 =="
+if command -v wine >/dev/null && command -v xvfb-run >/dev/null; then
+    tests/wine/probe.sh build/win32
+    tests/wine/e2e.sh build/win32
+elif [ "${CI:-}" = true ]; then
+    echo "Wine is missing: the Windows tests cannot run" >&2
+    exit 1
+else
+    echo "Wine is missing: the Windows tests are skipped"
+fi
