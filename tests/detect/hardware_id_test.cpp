@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "detect/detect.h"
-#include "detect/drive_tables.h"
 #include "detect/platform_test.h"
 #include "doubles/fake_machine.h"
 
@@ -11,33 +9,6 @@ namespace {
 
 using detect::MatchesGroup;
 using detect::MatchesIdList;
-
-int Entries(detect::IdList list) {
-    int count = 0;
-    while (*list[count] != '\0') {
-        ++count;
-    }
-    return count;
-}
-
-TEST(DriveTables, ListsHoldTheirEntriesBeforeTheEmptyEnd) {
-    EXPECT_EQ(Entries(detect::g_KestrelGenericIds), 13);
-    EXPECT_EQ(Entries(detect::g_KestrelPrismIds), 4);
-    EXPECT_EQ(Entries(detect::g_OrcaSlimIds), 1);
-    EXPECT_EQ(Entries(detect::g_OrcaPrismIds), 1);
-    EXPECT_EQ(Entries(detect::g_CountOnlyIds), 2);
-    for (detect::IdList prism = detect::g_KestrelPrismIds; **prism != '\0'; ++prism) {
-        EXPECT_TRUE(MatchesIdList(*prism, detect::g_KestrelGenericIds)) << *prism;
-    }
-}
-
-TEST(DriveTables, PrismStepsShareTheirDisk) {
-    const auto& steps = detect::g_DetectionCatalogue;
-    EXPECT_STREQ(steps[1].ntDiskPrefix, steps[3].ntDiskPrefix);
-    EXPECT_STREQ(steps[1].hardwareKey9x, steps[3].hardwareKey9x);
-    EXPECT_EQ(steps[1].variant, detect::kVariantOrca);
-    EXPECT_EQ(steps[3].variant, detect::kVariantKestrel);
-}
 
 TEST(HardwareIdMatch, DeviceInstancePathMatchesInAnyLetterCase) {
     EXPECT_TRUE(MatchesIdList("USB\\VID_3107&PID_9340\\0710A1B2", detect::g_OrcaSlimIds));
