@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "detect/registry_readers.h"
@@ -10,9 +11,9 @@ namespace detect {
 
 namespace {
 
-constexpr const char* kMountPrefix = "\\??\\STORAGE#RemovableMedia#";
-// The expected mount text must fit 260 bytes behind its 27-character start.
-constexpr std::uint32_t kParentIdRoom = win::kMaxPath - 27;
+constexpr std::string_view kMountPrefix = "\\??\\STORAGE#RemovableMedia#";
+// The expected mount text, this start and the prefix, must fit 260 bytes.
+constexpr auto kParentIdRoom = static_cast<std::uint32_t>(win::kMaxPath - kMountPrefix.size());
 
 // The "ParentIdPrefix" of a disk instance; nothing when it cannot be read.
 std::optional<std::string> ReadParentIdPrefix(platform::Registry& registry,
@@ -85,7 +86,7 @@ std::uint8_t GetDriveLetterNt(platform::Platform& os, const char* prefix) {
     if (!parentIdPrefix) {
         return 0;
     }
-    const std::string expected = kMountPrefix + *parentIdPrefix;
+    const std::string expected = std::string(kMountPrefix) + *parentIdPrefix;
     RegistryKey mounts(os.registry);
     if (mounts.Open(win::kHkeyLocalMachine, "System\\MountedDevices", win::kKeyRead) !=
         win::kErrorSuccess) {
