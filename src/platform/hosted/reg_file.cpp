@@ -58,32 +58,21 @@ bool SameIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
     return true;
 }
 
-std::u16string_view TrimBlanks(std::u16string_view text) {
-    const auto blank = [](char16_t c) { return c == u' ' || c == u'\t'; };
-    while (!text.empty() && blank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && blank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
 class Parser {
   public:
-    Parser(const RegText& text) : text_(text) {}
+    explicit Parser(const RegText& text) : text_(text) {}
 
     // Reads every line into edits; false with the line and what is wrong.
     bool Parse(std::vector<Edit>& edits, int& errorLine, std::string& error) {
         const std::vector<std::u16string>& lines = text_.lines;
         for (std::size_t at = 1; at < lines.size(); ++at) {
             errorLine = static_cast<int>(at) + 1;
-            std::u16string statement(TrimBlanks(lines[at]));
+            std::u16string statement(Trimmed(lines[at]));
             // A value's data may go on over lines that end with a backslash.
             while (!statement.empty() && statement.back() == u'\\' && statement.front() != u'[' &&
                    statement.front() != u';' && at + 1 < lines.size()) {
                 statement.pop_back();
-                statement += TrimBlanks(lines[++at]);
+                statement += Trimmed(lines[++at]);
             }
             if (!ParseStatement(statement, edits, error)) {
                 return false;
@@ -168,7 +157,7 @@ class Parser {
         } else if (!ReadQuoted(line, name, error)) {
             return false;
         }
-        line = TrimBlanks(line);
+        line = Trimmed(line);
         if (line.empty() || line.front() != u'=') {
             error = "expected '=' after the value name";
             return false;

@@ -11,16 +11,6 @@ bool IsBlank(char16_t c) {
     return c == u' ' || c == u'\t';
 }
 
-std::u16string_view Trimmed(std::u16string_view text) {
-    while (!text.empty() && IsBlank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && IsBlank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
 bool StartsWith(std::u16string_view text, std::u16string_view prefix) {
     return text.substr(0, prefix.size()) == prefix;
 }
@@ -91,6 +81,16 @@ bool Utf16BytesToAnsi(std::vector<std::uint8_t>& bytes, std::string& error) {
 }
 
 }  // namespace
+
+std::u16string_view Trimmed(std::u16string_view text) {
+    while (!text.empty() && IsBlank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && IsBlank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
 
 std::string ToAnsi(std::u16string_view text, bool unicode) {
     std::string ansi;

@@ -14,6 +14,9 @@ namespace hosted {
 // registry calls hand it out; the code units of 8-bit text are its bytes.
 std::string ToAnsi(std::u16string_view text, bool unicode);
 
+// text without the blanks (spaces and tabs) around it.
+std::u16string_view Trimmed(std::u16string_view text);
+
 // Reads a quoted text at the start of rest, with the escapes \\, \", \n
 // and \r, and moves rest past its closing quote. False with what is wrong.
 bool ReadQuoted(std::u16string_view& rest, std::u16string& text, std::string& error);
