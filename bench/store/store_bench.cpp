@@ -10,11 +10,7 @@
 #include <sstream>
 #include <vector>
 
-#include "platform/hosted/drive_map.h"
-#include "platform/hosted/hosted_file_system.h"
-#include "platform/hosted/hosted_system.h"
-#include "platform/hosted/memory_registry.h"
-#include "platform/hosted/stderr_ui.h"
+#include "drive_machine.h"
 #include "store/module_store.h"
 #include "store/module_tags.h"
 #include "store_writer.h"
@@ -37,7 +33,7 @@ class Bench {
         }
         top_ = pattern;
         fs::create_directory(top_ / "drive");
-        drives_.Map('E', (top_ / "drive").string());
+        machine_ = std::make_unique<pack::DriveMachine>('E', top_ / "drive");
         WriteInstaller(BigInstaller(), {kBigPayload});
         WriteInstaller(WalkInstaller(), std::vector<std::uint64_t>(kWalkedModules, 16));
     }
@@ -48,8 +44,8 @@ class Bench {
     fs::path HostTarget() const { return top_ / "drive" / "Big.dat"; }
     std::int32_t BigPayloadOffset() const { return 4; }
 
-    platform::Platform& Os() { return os_; }
-    hosted::HostedSystem& System() { return system_; }
+    platform::Platform& Os() { return machine_->Os(); }
+    hosted::HostedSystem& System() { return machine_->System(); }
 
   private:
     // A stub of four zero bytes and modules of the given sizes, in patterned
@@ -86,13 +82,7 @@ class Bench {
     };
 
     fs::path top_;
-    hosted::DriveMap drives_;
-    hosted::LastError lastError_;
-    hosted::HostedFileSystem files_{drives_, lastError_};
-    hosted::MemoryRegistry registry_;
-    hosted::HostedSystem system_{drives_, lastError_};
-    hosted::StderrUserInterface ui_{"store_bench"};
-    platform::Platform os_{files_, registry_, system_, ui_};
+    std::unique_ptr<pack::DriveMachine> machine_;
 };
 
 Bench& Shared() {

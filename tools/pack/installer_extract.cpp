@@ -5,14 +5,10 @@
 #include <set>
 #include <vector>
 
+#include "drive_machine.h"
 #include "fileops/error_text.h"
 #include "module_spec.h"
 #include "pack_error.h"
-#include "platform/hosted/drive_map.h"
-#include "platform/hosted/hosted_file_system.h"
-#include "platform/hosted/hosted_system.h"
-#include "platform/hosted/memory_registry.h"
-#include "platform/hosted/stderr_ui.h"
 #include "store/module_store.h"
 #include "store_reader.h"
 
@@ -24,27 +20,6 @@ namespace fs = std::filesystem;
 
 // The letter under which the target folder stands as a drive.
 constexpr char kDrive = 'X';
-
-// A machine whose drive X: is the target folder.
-class TargetMachine {
-  public:
-    explicit TargetMachine(const fs::path& folder) {
-        if (!drives_.Map(kDrive, folder.string())) {
-            throw PackError("cannot use " + folder.string() + " as the target folder");
-        }
-    }
-
-    platform::Platform& Os() { return os_; }
-
-  private:
-    hosted::DriveMap drives_;
-    hosted::LastError lastError_;
-    hosted::HostedFileSystem files_{drives_, lastError_};
-    hosted::MemoryRegistry registry_;
-    hosted::HostedSystem system_{drives_, lastError_};
-    hosted::StderrUserInterface ui_{"stashwell-pack"};
-    platform::Platform os_{files_, registry_, system_, ui_};
-};
 
 struct FoundModule {
     std::int32_t payloadOffset;
@@ -122,7 +97,7 @@ void ExtractInstaller(const fs::path& installer, const fs::path& folder,
         throw PackError("cannot create " + folder.string() + ": " + error.message());
     }
 
-    TargetMachine machine(fs::absolute(folder));
+    DriveMachine machine(kDrive, fs::absolute(folder));
     platform::Platform& os = machine.Os();
     store::ModuleStore modules(os, fs::absolute(installer).string());
     const std::vector<FoundModule> found = FindAll(modules, tag.value_or(""), tag.has_value());
