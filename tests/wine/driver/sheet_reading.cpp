@@ -62,14 +62,20 @@ TabStrip ReadTabStrip(HANDLE process, HWND tabs) {
     return strip;
 }
 
-std::string DescribeTab(HANDLE process, HWND tabs) {
+// Where the tab strip lies, and whether the page, lengthened downwards,
+// lies over it.
+std::string DescribeTab(HANDLE process, HWND sheet, HWND tabs, HWND page) {
     const TabStrip strip = ReadTabStrip(process, tabs);
     RECT client{};
     ::GetClientRect(tabs, &client);
     const bool styledBottom = (::GetWindowLongA(tabs, GWL_STYLE) & TCS_BOTTOM) != 0;
     const bool drawnLow = strip.firstTab.top > client.bottom / 2;
+    RECT firstTab = strip.firstTab;
+    ::MapWindowPoints(tabs, sheet, reinterpret_cast<POINT*>(&firstTab), 2);
+    const bool covered = RectIn(sheet, page).bottom >= firstTab.bottom;
     return "tab " + Quoted(strip.label) +
-           (styledBottom && drawnLow ? " along the bottom edge" : " along the top edge");
+           (styledBottom && drawnLow ? " along the bottom edge" : " along the top edge") +
+           (covered ? ", under the page" : ", below the page");
 }
 
 std::string DescribeButton(HWND sheet, int id, const char* name) {
@@ -150,7 +156,7 @@ std::vector<std::string> DescribeSheet(HANDLE process, HWND sheet, const Picture
     HWND page = ::FindWindowExA(sheet, nullptr, "#32770", nullptr);
     std::vector<std::string> lines = {
         "title " + Quoted(TextOf(sheet)),
-        DescribeTab(process, tabs),
+        DescribeTab(process, sheet, tabs, page),
         DescribeButton(sheet, IDOK, "OK"),
         DescribeButton(sheet, IDCANCEL, "Cancel"),
         DescribeButton(sheet, kApplyButtonId, "Apply"),

@@ -1,27 +1,32 @@
 #include "platform/win32/ui/line_brushes.h"
 
+#include <algorithm>
+
 #include "platform/win32/windows_api.h"
 
 namespace platform::win32 {
 
 LineBrushes::~LineBrushes() {
-    for (const auto& [id, brush] : brushes_) {
+    for (const Brush& brush : brushes_) {
         ::DeleteObject(brush.handle);
     }
 }
 
 BrushHandle LineBrushes::For(int controlId, wizard::ColorRef background) {
-    const auto found = brushes_.find(controlId);
-    if (found != brushes_.end()) {
-        if (found->second.color == background) {
-            return found->second.handle;
-        }
-        ::DeleteObject(found->second.handle);
-        brushes_.erase(found);
+    auto brush = std::find_if(brushes_.begin(), brushes_.end(), [controlId](const Brush& made) {
+        return made.controlId == controlId;
+    });
+    if (brush == brushes_.end()) {
+        brush = brushes_.insert(brushes_.end(), Brush{controlId, background, nullptr});
+    } else if (brush->color != background) {
+        ::DeleteObject(brush->handle);
+        brush->handle = nullptr;
     }
-    const BrushHandle handle = ::CreateSolidBrush(background);
-    brushes_.emplace(controlId, Brush{background, handle});
-    return handle;
+    if (brush->handle == nullptr) {
+        brush->color = background;
+        brush->handle = ::CreateSolidBrush(background);
+    }
+    return brush->handle;
 }
 
 }  // namespace platform::win32

@@ -2,7 +2,7 @@
 // background: one per line, made again only when the line's colour changes.
 #pragma once
 
-#include <map>
+#include <vector>
 
 #include "platform/win32/ui/window_handles.h"
 #include "wizard/sheet_view.h"
@@ -21,10 +21,11 @@ class LineBrushes {
 
   private:
     struct Brush {
+        int controlId;
         wizard::ColorRef color;
         BrushHandle handle;
     };
-    std::map<int, Brush> brushes_;
+    std::vector<Brush> brushes_;
 };
 
 }  // namespace platform::win32
