@@ -103,49 +103,35 @@ TEST_F(ExtractModuleTest, ShortReadsStillFillWholeChunks) {
     EXPECT_EQ(machine.files.Contents(kTarget), payload);
 }
 
-// Every failure before the file is complete removes what was written.
-TEST_F(ExtractModuleTest, TruncatedInstallerFailsAndLeavesNoFile) {
-    machine.files.AddFile("C:\\Setup\\Cut.exe", installer.bytes.substr(0, offset + 2000));
-    store::ModuleStore cut{machine.os, "C:\\Setup\\Cut.exe"};
-    EXPECT_EQ(cut.ExtractModule(kTarget, offset, kPayloadSize, 0x80), 0);
-    EXPECT_FALSE(machine.files.Exists(kTarget));
-    EXPECT_EQ(machine.files.OpenHandleCount(), 0);
-    EXPECT_TRUE(machine.ui.shown.empty());
-}
-
-TEST_F(ExtractModuleTest, FailedCopyLeavesNoFile) {
-    struct Fault {
+// A copy that ends before the payload does removes what was written. (Each
+// call failing outright is swept in store_faults_test.)
+TEST_F(ExtractModuleTest, IncompleteCopyLeavesNoFile) {
+    struct Case {
         const char* what;
-        void (*inject)(doubles::FaultPlan&);
+        void (*arrange)(doubles::FakeMachine&);
     };
-    const Fault faults[] = {
-        {"seek", [](doubles::FaultPlan& f) { f.FailNth(Call::Seek, 1, win::kErrorNegativeSeek); }},
-        {"read error",
-         [](doubles::FaultPlan& f) { f.FailNth(Call::Read, 2, win::kErrorGenFailure); }},
-        {"file ends", [](doubles::FaultPlan& f) { f.ShortRead(3, 0); }},
-        {"short write", [](doubles::FaultPlan& f) { f.ShortWrite(2, 1000); }},
-        {"write error",
-         [](doubles::FaultPlan& f) { f.FailNth(Call::Write, 3, win::kErrorDiskFull); }},
-        {"target close",
-         [](doubles::FaultPlan& f) { f.FailNth(Call::Close, 1, win::kErrorDiskFull); }},
+    const Case cases[] = {
+        {"installer file ends", [](doubles::FakeMachine& m) { m.faults.ShortRead(3, 0); }},
+        {"short write", [](doubles::FakeMachine& m) { m.faults.ShortWrite(2, 1000); }},
+        {"full disk", [](doubles::FakeMachine& m) { m.files.SetCapacity('E', 1500); }},
     };
-    for (const Fault& fault : faults) {
+    for (const Case& c : cases) {
         doubles::FakeMachine fresh;
         fresh.files.AddDrive('E');
         fresh.files.AddFile(kInstallerPath, installer.bytes);
         store::ModuleStore freshModules{fresh.os, kInstallerPath};
-        fault.inject(fresh.faults);
-        EXPECT_EQ(freshModules.ExtractModule(kTarget, offset, kPayloadSize, 0x80), 0) << fault.what;
-        EXPECT_FALSE(fresh.files.Exists(kTarget)) << fault.what;
-        EXPECT_EQ(fresh.files.OpenHandleCount(), 0) << fault.what;
-        EXPECT_EQ(fresh.ui.waitCursorDepth, 0) << fault.what;
-        EXPECT_FALSE(fresh.faults.Injected().empty()) << fault.what;
+        c.arrange(fresh);
+        EXPECT_EQ(freshModules.ExtractModule(kTarget, offset, kPayloadSize, 0x80), 0) << c.what;
+        EXPECT_FALSE(fresh.files.Exists(kTarget)) << c.what;
+        EXPECT_EQ(fresh.files.OpenHandleCount(), 0) << c.what;
+        EXPECT_TRUE(fresh.ui.shown.empty()) << c.what;
     }
 }
 
-TEST_F(ExtractModuleTest, FullDiskLeavesNoFile) {
-    machine.files.SetCapacity('E', 1500);
-    EXPECT_EQ(Extract(), 0);
+TEST_F(ExtractModuleTest, TruncatedInstallerFailsAndLeavesNoFile) {
+    machine.files.AddFile("C:\\Setup\\Cut.exe", installer.bytes.substr(0, offset + 2000));
+    store::ModuleStore cut{machine.os, "C:\\Setup\\Cut.exe"};
+    EXPECT_EQ(cut.ExtractModule(kTarget, offset, kPayloadSize, 0x80), 0);
     EXPECT_FALSE(machine.files.Exists(kTarget));
 }
 
@@ -155,67 +141,6 @@ TEST_F(ExtractModuleTest, UndeletableRemnantIsReportedByTheDeletion) {
     EXPECT_EQ(Extract(), 0);
     ASSERT_EQ(machine.ui.shown.size(), 1u);
     EXPECT_EQ(machine.ui.shown[0].type, win::kMbIconHand);
-}
-
-TEST_F(ExtractModuleTest, AttributeFailureKeepsTheCompleteFile) {
-    machine.faults.FailNth(Call::GetFileAttributes, 1, win::kErrorAccessDenied);
-    EXPECT_EQ(Extract(), 0);
-    EXPECT_EQ(machine.files.Contents(kTarget), payload);
-
-    doubles::FakeMachine other;
-    other.files.AddDrive('E');
-    other.files.AddFile(kInstallerPath, installer.bytes);
-    store::ModuleStore otherModules{other.os, kInstallerPath};
-    other.faults.FailNth(Call::SetFileAttributes, 1, win::kErrorAccessDenied);
-    EXPECT_EQ(otherModules.ExtractModule(kTarget, offset, kPayloadSize, 0x2), 0);
-    EXPECT_EQ(other.files.Contents(kTarget), payload);
-}
-
-TEST_F(ExtractModuleTest, UnopenableFilesCreateNothing) {
-    machine.faults.FailNth(Call::OpenRead, 1, win::kErrorSharingViolation);
-    EXPECT_EQ(Extract(), 0);
-    EXPECT_FALSE(machine.files.Exists(kTarget));
-    EXPECT_EQ(machine.faults.Count(Call::CreateExclusive), 0);
-
-    machine.faults.FailNth(Call::CreateExclusive, 1, win::kErrorWriteProtect);
-    EXPECT_EQ(modules.ExtractModule(kTarget, offset, kPayloadSize, 0x80), 0);
-    EXPECT_FALSE(machine.files.Exists(kTarget));
-    EXPECT_EQ(machine.files.OpenHandleCount(), 0);
-    EXPECT_EQ(machine.ui.waitCursorDepth, 0);
-}
-
-// Each call of a clean extraction made to fail in turn: the result says
-// whether the file is complete, and only a complete file whose attributes
-// could not be set is left behind after a failure.
-TEST(ExtractModuleFaults, EveryFailingCallIsReportedAndCleanedUp) {
-    const std::string payload = Pattern(kPayloadSize);
-    const TestInstaller installer = Build(Image(), {Module(kOrcaTag, "Stash.exe", payload)});
-    int calls = 0;
-    for (int nth = 1; nth == 1 || nth <= calls; ++nth) {
-        doubles::FakeMachine machine;
-        machine.files.AddDrive('E');
-        machine.files.AddFile(kInstallerPath, installer.bytes);
-        store::ModuleStore modules{machine.os, kInstallerPath};
-        const int before = machine.faults.Total();
-        if (nth > 1) {
-            machine.faults.FailNthOverall(before + nth - 1, win::kErrorGenFailure);
-        }
-        const int result = modules.ExtractModule(kTarget, 64, kPayloadSize, 0x2);
-        if (nth == 1) {
-            calls = machine.faults.Total() - before + 1;
-            ASSERT_EQ(result, 1);
-        }
-        const std::string injected = machine.faults.Injected();
-        EXPECT_EQ(machine.files.OpenHandleCount(), 0) << injected;
-        EXPECT_EQ(machine.ui.waitCursorDepth, 0) << injected;
-        const bool attributesFailed = injected.find("FileAttributes") != std::string::npos;
-        if (result == 1 || attributesFailed) {
-            EXPECT_EQ(machine.files.Contents(kTarget), payload) << injected;
-            EXPECT_NE(result == 1, attributesFailed) << injected;
-        } else {
-            EXPECT_FALSE(machine.files.Exists(kTarget)) << injected;
-        }
-    }
 }
 
 }  // namespace

@@ -198,10 +198,6 @@ TEST_P(FindModuleTest, StartOffsetBeyondTheFileFails) {
     EXPECT_EQ(modules.FindModule("", nullptr, false, nullptr, 3), -1);
 }
 
-TEST_P(FindModuleTest, MissingInstallerFails) {
-    EXPECT_EQ(Walk("", false), (std::vector<std::int32_t>{-1}));
-}
-
 TEST(FindModuleMeasure, NtAsksTheFileSystemAndWin9xReadsTheFileThrough) {
     for (const std::uint32_t family : {kNtFamily, k95Family}) {
         RecordingMachine machine;
@@ -224,19 +220,6 @@ TEST(FindModuleMeasure, NtAsksTheFileSystemAndWin9xReadsTheFileThrough) {
             ASSERT_EQ(machine.files.reads.size(), fullReads + 4);
             EXPECT_EQ(machine.files.reads.front(), 1024u);
         }
-    }
-}
-
-TEST(FindModuleMeasure, Win9xMeasureFailsOnAReadErrorOrFailedSeekBack) {
-    const std::string bytes = Build(Image(), {Module(kOrcaTag, "a", Pattern(3000))}).bytes;
-    for (const Call call : {Call::Read, Call::Seek}) {
-        doubles::FakeMachine machine;
-        machine.system.platformId = k95Family;
-        store::ModuleStore modules{machine.os, kInstallerPath};
-        machine.files.AddFile(kInstallerPath, bytes);
-        machine.faults.FailNth(call, call == Call::Read ? 2 : 1, win::kErrorGenFailure);
-        EXPECT_EQ(modules.FindModule("a", nullptr, false, nullptr, 0), -1) << CallName(call);
-        EXPECT_EQ(machine.files.OpenHandleCount(), 0);
     }
 }
 
