@@ -36,13 +36,17 @@ std::optional<std::string> Console::ReadLine(const std::string& prompt) {
 }
 
 std::optional<std::string> Console::ReadWord(const std::string& prompt) {
-    std::optional<std::string> line = ReadLine(prompt);
+    const std::optional<std::string> line = ReadLine(prompt);
     if (!line) {
         return line;
     }
-    const std::size_t first = line->find_first_not_of(" \t");
-    const std::size_t last = line->find_last_not_of(" \t");
-    std::string word = first == std::string::npos ? "" : line->substr(first, last - first + 1);
+    return Word(*line);
+}
+
+std::string Console::Word(const std::string& line) {
+    const std::size_t first = line.find_first_not_of(" \t");
+    const std::size_t last = line.find_last_not_of(" \t");
+    std::string word = first == std::string::npos ? "" : line.substr(first, last - first + 1);
     for (char& c : word) {
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     }

@@ -25,8 +25,10 @@ class Console {
     // Shows the prompt and reads one line; nothing at the end of input.
     // Scripted input is echoed after the prompt, as a person sees it typed.
     std::optional<std::string> ReadLine(const std::string& prompt);
-    // ReadLine without surrounding blanks, in lower case: a command.
+    // ReadLine as a Word.
     std::optional<std::string> ReadWord(const std::string& prompt);
+    // A line without surrounding blanks, in lower case: a command.
+    static std::string Word(const std::string& line);
     // On a terminal, waits until Enter is pressed; otherwise goes on at once.
     void WaitForEnter();
 

@@ -30,7 +30,8 @@ int main(int argc, char** argv) {
     CLI::App app{
         "Runs the Stashwell installer on a simulated Windows machine. The sheet is drawn in the "
         "terminal and driven line by line: i presses Install, c (or the end of input) Cancel, "
-        "y or n answers a question.",
+        "y or n answers a question, and \"registry FILE...\" gives the machine another "
+        "registry while the page shows.",
         "stashwell-setup"};
     setup::MachineDescription description;
     setup::AddMachineOptions(app, description);
@@ -76,5 +77,5 @@ int main(int argc, char** argv) {
         return 0;
     }
     setup::Console console = setup::Console::Standard();
-    return setup::RunWizard(machine->os(), console);
+    return setup::RunWizard(*machine, console);
 }

@@ -38,6 +38,8 @@ class SimulatedMachine {
                                                    std::string& error);
 
     platform::Platform& os() { return os_; }
+    // The registry, which may change while the installer runs.
+    hosted::MemoryRegistry& registry() { return registry_; }
 
   private:
     SimulatedMachine();

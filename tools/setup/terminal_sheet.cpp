@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <iostream>
+#include <utility>
 
 #include "platform/win_constants.h"
 #include "wizard/page_template.h"
@@ -29,8 +30,9 @@ constexpr wizard::ColorRef kActiveBorder = 0xC8D0D4;
 
 }  // namespace
 
-TerminalSheet::TerminalSheet(Console& console)
+TerminalSheet::TerminalSheet(Console& console, MachineCommand machineCommand)
     : console_(console),
+      machineCommand_(std::move(machineCommand)),
       window_{0, 0, kSheetColumns * kCellWidth, 224},
       page_{kPageLeftColumn * kCellWidth, 8, (kPageLeftColumn + kPageColumns) * kCellWidth, 120} {
     for (int id : wizard::kInstallPageLinesTopDown) {
@@ -47,12 +49,16 @@ int TerminalSheet::DoModal(wizard::CPropertyDlg& sheet) {
     sheet.OnInitDialog();
     Paint();
     for (;;) {
-        const std::optional<std::string> command = console_.ReadWord(kPagePrompt);
-        if (!command || *command == "c" || *command == "cancel") {
+        const std::optional<std::string> line = console_.ReadLine(kPagePrompt);
+        const std::string command = line ? Console::Word(*line) : "c";
+        if (command == "c" || command == "cancel") {
             console_.out() << "Cancel pressed: the sheet closes.\n";
             return 2;
         }
-        if (*command != "i" && *command != "install") {
+        if (command != "i" && command != "install") {
+            if (!command.empty() && !machineCommand_(*line)) {
+                console_.out() << "Type i to press Install, c to Cancel (or registry FILE...).\n";
+            }
             continue;
         }
         if (!okVisible_) {

@@ -1,9 +1,10 @@
 // The installer's sheet in a terminal: the window that the wizard's logic
 // drives, and the framework that runs it. It draws the sheet after every
 // paint and reads what the person presses: i (Install) and c (Cancel); the
-// end of input cancels.
+// end of input cancels. Other lines go to the machine.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -19,7 +20,11 @@ namespace setup {
 
 class TerminalSheet : public wizard::SheetView, public wizard::Framework {
   public:
-    explicit TerminalSheet(Console& console);
+    // A line at the page that is not a button may be a command to the
+    // machine under the sheet: true when it was one.
+    using MachineCommand = std::function<bool(const std::string& line)>;
+
+    TerminalSheet(Console& console, MachineCommand machineCommand);
 
     void Enable3dControls() override {}
     int DoModal(wizard::CPropertyDlg& sheet) override;
@@ -60,6 +65,7 @@ class TerminalSheet : public wizard::SheetView, public wizard::Framework {
     SheetPicture Picture() const;
 
     Console& console_;
+    MachineCommand machineCommand_;
     wizard::CPropertyDlg* sheet_ = nullptr;
     wizard::Rect window_;
     wizard::Rect page_;

@@ -1,15 +1,18 @@
 #include "wizard_session.h"
 
 #include "console_message_boxes.h"
+#include "machine_commands.h"
 #include "terminal_sheet.h"
 #include "wizard/installer_app.h"
 
 namespace setup {
 
-int RunWizard(platform::Platform& machine, Console& console) {
+int RunWizard(SimulatedMachine& machine, Console& console) {
     ConsoleMessageBoxes boxes(console, wizard::kSheetTitle);
-    platform::Platform os{machine.files, machine.registry, machine.system, boxes};
-    TerminalSheet window(console);
+    platform::Platform os{machine.os().files, machine.os().registry, machine.os().system, boxes};
+    TerminalSheet window(console, [&machine, &console](const std::string& line) {
+        return RunMachineCommand(machine, console, line);
+    });
     wizard::CInstallerApp app(os, window, window);
     app.InitInstance();
     return 0;

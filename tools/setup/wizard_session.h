@@ -3,13 +3,13 @@
 #pragma once
 
 #include "console.h"
-#include "platform/platform.h"
+#include "simulated_machine.h"
 
 namespace setup {
 
 // Runs the installer as Windows would start it and returns its exit status,
 // 0, once the sheet has closed. A fatal failure ends the process earlier,
 // with status 0 as well.
-int RunWizard(platform::Platform& machine, Console& console);
+int RunWizard(SimulatedMachine& machine, Console& console);
 
 }  // namespace setup
