@@ -10,7 +10,8 @@
 #include "store_reader.h"
 #include "store_report.h"
 
-int main(int argc, char** argv) {
+// Every failure, setting up the command line included, ends in one message.
+int main(int argc, char** argv) try {
     CLI::App app{"Packs modules into a Stashwell installer and inspects one.", "stashwell-pack"};
     app.require_subcommand(1);
 
@@ -48,26 +49,24 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    try {
-        if (build->parsed()) {
-            pack::BuildInstaller(stub, manifest, out);
-        } else if (list->parsed()) {
-            const pack::StoreContents contents = pack::ReadStore(installer);
-            if (json) {
-                std::cout << pack::ModulesAsJson(contents).dump(2) << '\n';
-            } else {
-                pack::PrintModuleTable(contents, std::cout);
-            }
-        } else if (extract->parsed()) {
-            pack::ExtractInstaller(installer, folder,
-                                   tagOption->count() > 0 ? std::optional(tag) : std::nullopt,
-                                   std::cout);
-        } else if (verify->parsed()) {
-            pack::PrintSummary(pack::ReadStore(installer), std::cout);
+    if (build->parsed()) {
+        pack::BuildInstaller(stub, manifest, out);
+    } else if (list->parsed()) {
+        const pack::StoreContents contents = pack::ReadStore(installer);
+        if (json) {
+            std::cout << pack::ModulesAsJson(contents).dump(2) << '\n';
+        } else {
+            pack::PrintModuleTable(contents, std::cout);
         }
-    } catch (const std::exception& e) {
-        std::cerr << "stashwell-pack: " << e.what() << '\n';
-        return 1;
+    } else if (extract->parsed()) {
+        pack::ExtractInstaller(installer, folder,
+                               tagOption->count() > 0 ? std::optional(tag) : std::nullopt,
+                               std::cout);
+    } else if (verify->parsed()) {
+        pack::PrintSummary(pack::ReadStore(installer), std::cout);
     }
     return 0;
+} catch (const std::exception& e) {
+    std::cerr << "stashwell-pack: " << e.what() << '\n';
+    return 1;
 }
