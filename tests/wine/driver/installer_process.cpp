@@ -30,6 +30,12 @@ bool HasTabControl(HWND dialog) {
 
 }  // namespace
 
+std::string WindowText(HWND window) {
+    char text[2048] = {};
+    ::GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
 InstallerProcess::~InstallerProcess() {
     if (process_ != nullptr) {
         if (::WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {

@@ -9,6 +9,9 @@
 
 namespace driver {
 
+// A window's text, as another process reads it.
+std::string WindowText(HWND window);
+
 class InstallerProcess {
   public:
     InstallerProcess() = default;

@@ -1,5 +1,8 @@
 #include "scenario_run.h"
 
+#include <utility>
+#include <vector>
+
 #include "pictures.h"
 #include "sheet_reading.h"
 
@@ -12,12 +15,8 @@ constexpr int kMessageBoxTextId = 0xFFFF;
 // The longest a step may take before the run counts as hung.
 constexpr DWORD kStepDeadline = 120000;
 constexpr DWORD kPoll = 20;
-
-std::string TextOf(HWND window) {
-    char text[2048] = {};
-    ::GetWindowTextA(window, text, sizeof text);
-    return text;
-}
+constexpr DWORD kPaintPause = 150;
+constexpr int kPictureAttempts = 10;
 
 // Clicks a button the way the mouse does: the click waits in the queue of
 // the installer's thread until its loop takes it.
@@ -67,18 +66,28 @@ bool ScenarioRun::Start(const std::string& folder) {
 }
 
 bool ScenarioRun::Picture(const std::string& name) {
-    // Let the sheet finish painting after its last change.
-    process_.Ping();
-    ::Sleep(300);
-    process_.Ping();
     HWND sheet = process_.Sheet();
     if (sheet == nullptr || !::IsWindowVisible(sheet)) {
         transcript_.Line("error: no sheet to picture");
         return false;
     }
-    const driver::Picture screen = CaptureScreen();
+    // The sheet may still be painting after its last change: the picture
+    // counts once two screenshots in a row show the same.
+    driver::Picture screen;
+    std::vector<std::string> seen;
+    for (int attempt = 0; attempt < kPictureAttempts; ++attempt) {
+        process_.Ping();
+        ::Sleep(kPaintPause);
+        screen = CaptureScreen();
+        std::vector<std::string> described =
+            DescribeSheet(process_.Handle(), sheet, screen, banner_);
+        if (described == seen) {
+            break;
+        }
+        seen = std::move(described);
+    }
     transcript_.Line("picture " + name);
-    for (const std::string& line : DescribeSheet(process_.Handle(), sheet, screen, banner_)) {
+    for (const std::string& line : seen) {
         transcript_.Line("  " + line);
     }
     const std::string file = settings_.screenshotPrefix + name + ".png";
@@ -147,9 +156,9 @@ bool ScenarioRun::Settle(bool afterPress) {
 void ScenarioRun::HandleBox(HWND box) {
     HWND sheet = process_.Sheet();
     const bool sheetShown = sheet != nullptr && ::IsWindowVisible(sheet);
-    const std::string text = TextOf(::GetDlgItem(box, kMessageBoxTextId));
+    const std::string text = WindowText(::GetDlgItem(box, kMessageBoxTextId));
     const bool question = ::GetDlgItem(box, IDYES) != nullptr && ::GetDlgItem(box, IDNO) != nullptr;
-    transcript_.Line("box " + Quoted(TextOf(box)) + " " + Quoted(text) +
+    transcript_.Line("box " + Quoted(WindowText(box)) + " " + Quoted(text) +
                      (question ? " Yes/No" : " OK") + (sheetShown ? "" : " before any window"));
 
     int button = IDOK;

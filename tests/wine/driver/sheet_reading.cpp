@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdio>
 
+#include "installer_process.h"
 #include "pictures.h"
 #include "remote_buffer.h"
 #include "transcript.h"
@@ -18,12 +19,6 @@ constexpr std::array<int, 3> kLineIds = {1004, 1020, 1005};
 constexpr int kApplyButtonId = 0x3021;
 // Where the banner is drawn: this far below the client area's top edge.
 constexpr int kBannerTop = 6;
-
-std::string TextOf(HWND window) {
-    char text[512] = {};
-    ::GetWindowTextA(window, text, sizeof text);
-    return text;
-}
 
 // A child's window rectangle in the sheet's client coordinates.
 RECT RectIn(HWND sheet, HWND child) {
@@ -83,7 +78,7 @@ std::string DescribeButton(HWND sheet, int id, const char* name) {
     if (button == nullptr || !::IsWindowVisible(button)) {
         return std::string(name) + " button hidden";
     }
-    return std::string(name) + " button " + Quoted(TextOf(button));
+    return std::string(name) + " button " + Quoted(WindowText(button));
 }
 
 // The banner's rows above the sheet's buttons, which may cover its lower
@@ -132,7 +127,7 @@ std::string DescribeLine(HWND page, int id, const Picture& screen) {
         std::snprintf(text, sizeof text, "on colour %06x", background);
         colour = text;
     }
-    return "line " + std::to_string(id) + " " + Quoted(TextOf(line)) + " " + colour;
+    return "line " + std::to_string(id) + " " + Quoted(WindowText(line)) + " " + colour;
 }
 
 // The lines in the order in which they show, from top to bottom.
@@ -155,7 +150,7 @@ std::vector<std::string> DescribeSheet(HANDLE process, HWND sheet, const Picture
     HWND tabs = ::FindWindowExA(sheet, nullptr, "SysTabControl32", nullptr);
     HWND page = ::FindWindowExA(sheet, nullptr, "#32770", nullptr);
     std::vector<std::string> lines = {
-        "title " + Quoted(TextOf(sheet)),
+        "title " + Quoted(WindowText(sheet)),
         DescribeTab(process, sheet, tabs, page),
         DescribeButton(sheet, IDOK, "OK"),
         DescribeButton(sheet, IDCANCEL, "Cancel"),
