@@ -8,6 +8,9 @@ packages=(
     libcli11-dev nlohmann-json3-dev attr
 )
 
+# The fuzz targets (clang with libFuzzer) and the static analysers.
+packages+=(clang-14 libclang-rt-14-dev clang-tidy-14 cppcheck python3)
+
 # The Windows build and its end-to-end tests under Wine, on a virtual
 # display; Wine's 32-bit half comes from Debian's i386 architecture.
 packages+=(g++-mingw-w64-i686 wine wine32:i386 fonts-wine xvfb xauth)

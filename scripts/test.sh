@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: the host
-# build, then the same suite under AddressSanitizer and UBSan.
+# build, then the same suite under AddressSanitizer, LeakSanitizer and UBSan,
+# the analysers and a smoke run of the fuzz targets.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,6 +13,13 @@ for preset in host host-asan; do
     cmake --build --preset "$preset"
     ctest --preset "$preset"
 done
+
+# clang-tidy and cppcheck over src/ and tools/, then each fuzz target for a
+# short while (scripts/fuzz.sh with more seconds fuzzes for longer).
+echo "== analysers =="
+scripts/analyse.sh build/host
+echo "== fuzz (smoke) =="
+scripts/fuzz.sh 12
 
 # The Windows build under Wine: the seam probe, then the end-to-end scenarios
 # (which pack with the host build's stashwell-pack).
