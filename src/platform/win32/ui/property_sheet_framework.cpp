@@ -17,7 +17,7 @@ namespace {
 PropertySheetFramework* g_running = nullptr;
 HHOOK g_creationHook = nullptr;
 
-bool IsTopLevelDialog(HWND window, const CBT_CREATEWNDW& creation) {
+bool IsTopLevelDialog(HWND window, const CBT_CREATEWNDA& creation) {
     char className[16] = {};
     ::GetClassNameA(window, className, sizeof className);
     return std::strcmp(className, "#32770") == 0 && (creation.lpcs->style & WS_CHILD) == 0;
@@ -31,10 +31,10 @@ struct SheetProcedures {
     static LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam) {
         HWND window = reinterpret_cast<HWND>(wParam);
         if (code == HCBT_CREATEWND &&
-            IsTopLevelDialog(window, *reinterpret_cast<CBT_CREATEWNDW*>(lParam))) {
+            IsTopLevelDialog(window, *reinterpret_cast<CBT_CREATEWNDA*>(lParam))) {
             PropertySheetFramework& self = *g_running;
             self.sheetWindow_ = window;
-            self.originalProcedure_ = ::SetWindowLongPtrW(
+            self.originalProcedure_ = ::SetWindowLongPtrA(
                 window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SheetProcedure));
             self.window_.AttachSheet(window, self);
             ::UnhookWindowsHookEx(g_creationHook);
@@ -77,7 +77,7 @@ struct SheetProcedures {
             default:
                 break;
         }
-        return ::CallWindowProcW(reinterpret_cast<WNDPROC>(self.originalProcedure_), window,
+        return ::CallWindowProcA(reinterpret_cast<WNDPROC>(self.originalProcedure_), window,
                                  message, wParam, lParam);
     }
 
@@ -91,10 +91,10 @@ struct SheetProcedures {
             case WM_NOTIFY:
                 switch (reinterpret_cast<NMHDR*>(lParam)->code) {
                     case PSN_SETACTIVE:
-                        ::SetWindowLongPtrW(page, DWLP_MSGRESULT, logic.OnSetActive() ? 0 : -1);
+                        ::SetWindowLongPtrA(page, DWLP_MSGRESULT, logic.OnSetActive() ? 0 : -1);
                         return TRUE;
                     case PSN_APPLY:
-                        ::SetWindowLongPtrW(
+                        ::SetWindowLongPtrA(
                             page, DWLP_MSGRESULT,
                             logic.OnApply() ? PSNRET_NOERROR : PSNRET_INVALID_NOCHANGEPAGE);
                         return TRUE;
@@ -149,7 +149,7 @@ int PropertySheetFramework::DoModal(wizard::CPropertyDlg& sheet) {
 
     sheet_ = &sheet;
     g_running = this;
-    g_creationHook = ::SetWindowsHookExW(WH_CBT, &SheetProcedures::CreationHook, nullptr,
+    g_creationHook = ::SetWindowsHookExA(WH_CBT, &SheetProcedures::CreationHook, nullptr,
                                          ::GetCurrentThreadId());
     const INT_PTR result = ::PropertySheetA(&header);
     if (g_creationHook != nullptr) {
@@ -164,10 +164,10 @@ int PropertySheetFramework::DoModal(wizard::CPropertyDlg& sheet) {
 std::intptr_t PropertySheetFramework::RunDefault() {
     const auto original = reinterpret_cast<WNDPROC>(originalProcedure_);
     if (message_ != WM_INITDIALOG) {
-        return ::CallWindowProcW(original, sheetWindow_, message_, wParam_, lParam_);
+        return ::CallWindowProcA(original, sheetWindow_, message_, wParam_, lParam_);
     }
     widthKeeper_.Begin(sheetWindow_);
-    const LRESULT result = ::CallWindowProcW(original, sheetWindow_, message_, wParam_, lParam_);
+    const LRESULT result = ::CallWindowProcA(original, sheetWindow_, message_, wParam_, lParam_);
     widthKeeper_.End();
     return result;
 }

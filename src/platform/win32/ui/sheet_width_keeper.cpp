@@ -3,12 +3,14 @@
 #include <algorithm>
 
 #include "platform/win32/windows_api.h"
-// windows.h must come first.
-#include <commctrl.h>
 
 namespace platform::win32 {
 
 namespace {
+
+// The tab control's id in the property sheet's own template, which the
+// sheet has before its initialisation makes PSM_GETTABCONTROL answer.
+constexpr int kTabControlId = 0x3020;
 
 int WidthOf(HWND window) {
     RECT rect{};
@@ -21,7 +23,7 @@ int WidthOf(HWND window) {
 void SheetWidthKeeper::Begin(WindowHandle sheet) {
     sheet_ = sheet;
     widthAtStart_ = WidthOf(sheet);
-    tabWidthAtStart_ = WidthOf(PropSheet_GetTabControl(sheet));
+    tabWidthAtStart_ = WidthOf(::GetDlgItem(sheet, kTabControlId));
 }
 
 void SheetWidthKeeper::End() {
@@ -32,7 +34,7 @@ int SheetWidthKeeper::Adjust(int width) const {
     if (sheet_ == nullptr) {
         return width;
     }
-    const int tabGrowth = WidthOf(PropSheet_GetTabControl(sheet_)) - tabWidthAtStart_;
+    const int tabGrowth = WidthOf(::GetDlgItem(sheet_, kTabControlId)) - tabWidthAtStart_;
     return std::max(width, widthAtStart_ + tabGrowth);
 }
 
