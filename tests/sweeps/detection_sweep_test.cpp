@@ -33,7 +33,7 @@ TEST_P(DetectionSweep, FindsTheDriveOrNoneAndClosesEveryKey) {
         const std::string injected = machine.faults.Injected();
 
         ExpectNothingLeftOpen(machine);
-        ExpectReasonsQuoteTheFault(machine);
+        ExpectReasonsAreFailures(machine);
         if (letter != 0) {
             EXPECT_EQ(letter, 'E') << injected;
             EXPECT_EQ(variant, family.variant) << injected;

@@ -27,7 +27,8 @@ bool FaultMet(const doubles::FakeMachine& machine);
 
 // No file, folder search or registry key left open, no wait cursor left.
 void ExpectNothingLeftOpen(const doubles::FakeMachine& machine);
-// Every message that gives a system reason gives the failing call's.
-void ExpectReasonsQuoteTheFault(const doubles::FakeMachine& machine);
+// Every message that gives a system reason gives the reason of a failure:
+// never an empty one, nor that of a call that succeeded.
+void ExpectReasonsAreFailures(const doubles::FakeMachine& machine);
 
 }  // namespace sweeps
