@@ -32,15 +32,6 @@ std::uint32_t GetDword(const std::uint8_t* at) {
 
 }  // namespace
 
-std::uint8_t ByteOfDword(std::uint32_t v, int k) {
-    const unsigned shift = 8u * static_cast<unsigned>(k);
-    return static_cast<std::uint8_t>((v & (0xFFu << shift)) >> shift);
-}
-
-std::uint32_t DwordFromBytes(unsigned b0, unsigned b1, unsigned b2, unsigned b3) {
-    return ((b0 & 0xFFu) << 24) | ((b1 & 0xFFu) << 16) | ((b2 & 0xFFu) << 8) | (b3 & 0xFFu);
-}
-
 void HeaderToBytes(const ModuleHeader& header, std::uint8_t* buffer) {
     PutDword(buffer + kPayloadSizeOffset, header.payloadSize);
     CopyBounded(reinterpret_cast<char*>(buffer + kTagOffset), header.tag, kTagFieldWidth);

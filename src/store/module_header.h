@@ -28,10 +28,16 @@ struct ModuleHeader {
     std::uint32_t trailerLength;
 };
 
-// Byte k (0 least significant .. 3 most significant) of v.
-std::uint8_t ByteOfDword(std::uint32_t v, int k);
+// Byte k (0 least significant .. 3 most significant) of v. Inline, as the
+// payload scrambling calls both for every word it transforms.
+inline std::uint8_t ByteOfDword(std::uint32_t v, int k) {
+    const unsigned shift = 8u * static_cast<unsigned>(k);
+    return static_cast<std::uint8_t>((v & (0xFFu << shift)) >> shift);
+}
 // The big-endian number b0 b1 b2 b3; only the low 8 bits of each count.
-std::uint32_t DwordFromBytes(unsigned b0, unsigned b1, unsigned b2, unsigned b3);
+inline std::uint32_t DwordFromBytes(unsigned b0, unsigned b1, unsigned b2, unsigned b3) {
+    return ((b0 & 0xFFu) << 24) | ((b1 & 0xFFu) << 16) | ((b2 & 0xFFu) << 8) | (b3 & 0xFFu);
+}
 
 // Writes the trailer form of header into the first 660 bytes of buffer;
 // the reserved bytes 68..131 keep what the buffer held.
