@@ -86,6 +86,7 @@ std::int32_t ModuleStore::FindModule(const std::string& key, std::int32_t* paylo
     if (!nt && !file.MeasureByReading(length)) {
         return kWalkFailed;
     }
+    // The walk stays within the file, so this bounds every offset it meets.
     if (length > kLargestOffset) {
         return kWalkFailed;
     }
@@ -111,8 +112,8 @@ std::int32_t ModuleStore::FindModule(const std::string& key, std::int32_t* paylo
         ModuleHeader record{};
         BytesToHeader(trailer, record);
         const std::uint32_t trailerOffset = position - trailerLength;
-        if (record.payloadSize >= trailerOffset ||
-            trailerOffset - record.payloadSize > kLargestOffset) {
+        // A payload must begin after the first byte of the file.
+        if (record.payloadSize >= trailerOffset) {
             return kWalkFailed;
         }
         const std::uint32_t payloadOffset = trailerOffset - record.payloadSize;
