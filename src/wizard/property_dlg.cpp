@@ -44,7 +44,9 @@ std::string CPropertyDlg::ReadInstallerPath() {
         os_.ui.AfxMessageBox(kRunFromDesktop, win::kMbOk);
         view_.ExitProcess(0);
     }
-    return buffer.c_str();
+    // The last byte is never written: the path always ends at a terminator.
+    buffer.erase(buffer.find('\0'));
+    return buffer;
 }
 
 int CPropertyDlg::OnCreate() {

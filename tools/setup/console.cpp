@@ -38,7 +38,7 @@ std::optional<std::string> Console::ReadLine(const std::string& prompt) {
 std::optional<std::string> Console::ReadWord(const std::string& prompt) {
     const std::optional<std::string> line = ReadLine(prompt);
     if (!line) {
-        return line;
+        return std::nullopt;
     }
     return Word(*line);
 }

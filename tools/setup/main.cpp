@@ -26,7 +26,7 @@ std::string CheckDriveLetter(const std::string& text) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv) try {
     CLI::App app{
         "Runs the Stashwell installer on a simulated Windows machine. The sheet is drawn in the "
         "terminal and driven line by line: i presses Install, c (or the end of input) Cancel, "
@@ -78,4 +78,7 @@ int main(int argc, char** argv) {
     }
     setup::Console console = setup::Console::Standard();
     return setup::RunWizard(*machine, console);
+} catch (const std::exception& e) {
+    std::cerr << "stashwell-setup: " << e.what() << '\n';
+    return 1;
 }
