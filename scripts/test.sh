@@ -14,6 +14,10 @@ for preset in host host-asan; do
     ctest --preset "$preset"
 done
 
+# The fault sweeps ran with the suites above; how far each one went.
+echo "== fault sweeps =="
+build/host/tests/sweeps/sweep_tests | grep '^swept'
+
 # clang-tidy and cppcheck over src/ and tools/, then each fuzz target for a
 # short while (scripts/fuzz.sh with more seconds fuzzes for longer).
 echo "== analysers =="
