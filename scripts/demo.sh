@@ -25,8 +25,8 @@ echo "== The sample installer $installer carries these modules =="
 
 echo
 echo "== The installer on examples/machines/orca-slim-nt.reg, drive E: = $drive =="
-echo "== (the person presses i for Install, then Enter for each box) =="
-printf 'i\n\n' | "$installer" --registry examples/machines/orca-slim-nt.reg --drive "E=$drive"
+echo "== (the person presses i for Install; boxes go on at once when input is scripted) =="
+printf 'i\n' | "$installer" --registry examples/machines/orca-slim-nt.reg --drive "E=$drive"
 
 echo
 echo "== Drive E: afterwards: size, attributes, path =="
