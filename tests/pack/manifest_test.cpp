@@ -73,6 +73,10 @@ TEST_F(BuildRefusal, NamesAndPathsThatCannotStandOnTheDrive) {
         "target path on the drive would be over 259 characters");
 }
 
+TEST_F(BuildRefusal, CharactersOutsideTheAnsiCodePage) {
+    ExpectRefused(Help({{"fileName", "Stash\u2713.hlp"}}), "holds U+2713, which Windows-1252");
+}
+
 TEST_F(BuildRefusal, AttributesThatAreNoFileBits) {
     ExpectRefused(Help({{"attributes", "0x10"}}), "cannot be set on a file");
     ExpectRefused(Help({{"attributes", "hidden"}}), "are not a 32-bit number");
@@ -87,6 +91,23 @@ TEST_F(BuildRefusal, PayloadsBeyondTheStoresNumbers) {
     ExpectRefused(Help({{"source", "files/Huge.dat"}}), "is over 4 GiB - 1");
     fs::resize_file(huge, 0x7FFFF000ull);
     ExpectRefused(Help({{"source", "files/Huge.dat"}}), "store offsets must stay below 2 GiB");
+}
+
+// Manifest texts are UTF-8; the trailer holds them in Windows-1252.
+TEST_F(BuildRefusal, NamesGoIntoTheTrailerInTheAnsiCodePage) {
+    const json manifest = {{"modules",
+                            {{{"source", "files/Stash.hlp"},
+                              {"variant", "O"},
+                              {"fileName", "Caf\u00e9 \u20ac.txt"}}}}};
+    WriteFile(Dir() / "manifest.json", manifest.dump());
+    ASSERT_EQ(Pack({"build", "--stub", WriteStub().string(), "--manifest",
+                    (Dir() / "manifest.json").string(), "--out", out.string()})
+                  .status,
+              0);
+    EXPECT_NE(ReadFile(out).find("Caf\xE9 \x80.txt"), std::string::npos);
+    const Outcome run = Pack({"list", "--json", out.string()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(json::parse(run.out)[0]["fileName"], "Caf\u00e9 \u20ac.txt");
 }
 
 TEST_F(BuildRefusal, DefaultsFillTheTrailer) {

@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "ansi_text.h"
 #include "pack_error.h"
 #include "store/module_tags.h"
 
@@ -59,9 +60,9 @@ ManifestEntry EntryOf(const json& module, const std::filesystem::path& folder) {
     }
     ManifestEntry entry;
     entry.source = folder / module.at("source").get<std::string>();
-    entry.spec.tag = TagOf(module);
-    entry.spec.fileName = module.value("fileName", entry.source.filename().string());
-    entry.spec.extractPath = module.value("extractPath", std::string());
+    entry.spec.tag = AnsiFromUtf8(TagOf(module));
+    entry.spec.fileName = AnsiFromUtf8(module.value("fileName", entry.source.filename().string()));
+    entry.spec.extractPath = AnsiFromUtf8(module.value("extractPath", std::string()));
     entry.spec.attributes = AttributesOf(module);
     if (const std::string defect = ModuleDefect(entry.spec); !defect.empty()) {
         throw PackError(defect);

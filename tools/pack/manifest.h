@@ -7,7 +7,8 @@
 // stands for the predefined tag of that drive variant, "tag" for any tag
 // that begins with the store prefix. "fileName" defaults to the source's
 // name, "extractPath" to the drive's root, "attributes" (a number or a
-// "0x.." text) to 0x80.
+// "0x.." text) to 0x80. Texts are UTF-8 and go into the trailer in
+// Windows-1252.
 #pragma once
 
 #include <filesystem>

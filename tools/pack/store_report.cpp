@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "ansi_text.h"
 #include "module_spec.h"
-#include "platform/hosted/codepage_1252.h"
 
 namespace pack {
 
@@ -17,25 +17,6 @@ namespace {
 std::string Hex(std::uint32_t value) {
     char text[16];
     std::snprintf(text, sizeof text, "0x%X", value);
-    return text;
-}
-
-// A trailer text, 8-bit in the installer's ANSI code page, as UTF-8 for JSON.
-std::string Utf8(const std::string& ansi) {
-    std::string text;
-    for (const char byte : ansi) {
-        const std::uint16_t unit = hosted::FromWindows1252(byte);
-        if (unit < 0x80) {
-            text += static_cast<char>(unit);
-        } else if (unit < 0x800) {
-            text += static_cast<char>(0xC0 | unit >> 6);
-            text += static_cast<char>(0x80 | (unit & 0x3F));
-        } else {
-            text += static_cast<char>(0xE0 | unit >> 12);
-            text += static_cast<char>(0x80 | (unit >> 6 & 0x3F));
-            text += static_cast<char>(0x80 | (unit & 0x3F));
-        }
-    }
     return text;
 }
 
@@ -48,8 +29,9 @@ void PrintModuleTable(const StoreContents& contents, std::ostream& out) {
     for (std::size_t i = 0; i < contents.modules.size(); ++i) {
         const StoredModule& module = contents.modules[i];
         const ModuleSpec spec = SpecOfHeader(module.header);
-        rows.push_back({std::to_string(i + 1), spec.tag, spec.fileName, spec.extractPath,
-                        Hex(spec.attributes), std::to_string(module.header.payloadSize),
+        rows.push_back({std::to_string(i + 1), Utf8FromAnsi(spec.tag), Utf8FromAnsi(spec.fileName),
+                        Utf8FromAnsi(spec.extractPath), Hex(spec.attributes),
+                        std::to_string(module.header.payloadSize),
                         std::to_string(module.payloadOffset)});
     }
     std::array<std::size_t, 7> widths{};
@@ -72,9 +54,9 @@ nlohmann::json ModulesAsJson(const StoreContents& contents) {
     nlohmann::json modules = nlohmann::json::array();
     for (const StoredModule& module : contents.modules) {
         const ModuleSpec spec = SpecOfHeader(module.header);
-        modules.push_back({{"tag", Utf8(spec.tag)},
-                           {"fileName", Utf8(spec.fileName)},
-                           {"extractPath", Utf8(spec.extractPath)},
+        modules.push_back({{"tag", Utf8FromAnsi(spec.tag)},
+                           {"fileName", Utf8FromAnsi(spec.fileName)},
+                           {"extractPath", Utf8FromAnsi(spec.extractPath)},
                            {"attributes", spec.attributes},
                            {"payloadSize", module.header.payloadSize},
                            {"payloadOffset", module.payloadOffset},
