@@ -29,11 +29,28 @@ using fuzz::Require;
 
 constexpr char kInstaller[] = "C:\\Setup\\StashwellSetup.exe";
 
-// One file per fuzzing process, so that parallel jobs do not share it.
-std::filesystem::path InstallerFile() {
-    return std::filesystem::temp_directory_path() /
-           ("stashwell-fuzz-pack-" + std::to_string(getpid()) + ".exe");
-}
+// The file that the commands read: one per fuzzing process, so that parallel
+// jobs do not share it, removed when the process ends.
+class InstallerFile {
+  public:
+    InstallerFile()
+        : path_(std::filesystem::temp_directory_path() /
+                ("stashwell-fuzz-pack-" + std::to_string(getpid()) + ".exe")) {}
+    InstallerFile(const InstallerFile&) = delete;
+    InstallerFile& operator=(const InstallerFile&) = delete;
+    ~InstallerFile() {
+        std::error_code ignored;
+        std::filesystem::remove(path_, ignored);
+    }
+
+    const std::filesystem::path& Write(const std::string& bytes) {
+        std::ofstream(path_, std::ios::binary | std::ios::trunc) << bytes;
+        return path_;
+    }
+
+  private:
+    std::filesystem::path path_;
+};
 
 void RequireLaidOutEndToEnd(const pack::StoreContents& contents) {
     std::uint64_t end = contents.fileLength;
@@ -71,9 +88,9 @@ void RequireInstallerWalkAgrees(const std::string& bytes, const pack::StoreConte
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const std::filesystem::path file = InstallerFile();
+    static InstallerFile installer;
     const std::string bytes(reinterpret_cast<const char*>(data), size);
-    std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
+    const std::filesystem::path& file = installer.Write(bytes);
 
     pack::StoreContents contents;
     try {

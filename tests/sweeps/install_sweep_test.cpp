@@ -75,6 +75,8 @@ class Rig {
         machine.files.AddDrive('E');
         machines::PlugIn(machine, machines::kOrcaSlim, 'E');
         wizard_test::WriteInstaller(machine.files, machine.system.moduleFileName, Modules());
+        systemDrive_ = machine.files.Tree('C');
+        installer_ = machine.files.Contents(machine.system.moduleFileName);
         if (overTheOldFiles_) {
             for (const auto& [target, contents] : Installed()) {
                 machine.files.AddFile(
@@ -108,7 +110,8 @@ class Rig {
     }
 
     // Each target holds the module whole, what it held before, or nothing;
-    // nothing but the targets and their folder is on the drive.
+    // nothing but the targets and their folder is on the drive, and the
+    // system drive with the installer on it is as it was.
     void ExpectNoPartOfAModule(const std::string& injected) {
         for (const auto& [target, contents] : Installed()) {
             if (machine.files.Exists(target)) {
@@ -121,6 +124,8 @@ class Rig {
             EXPECT_TRUE(entry == "E:\\HelpFiles\\" || Installed().count(entry) != 0)
                 << injected << ": " << entry << " was written";
         }
+        EXPECT_EQ(machine.files.Tree('C'), systemDrive_) << injected;
+        EXPECT_EQ(machine.files.Contents(machine.system.moduleFileName), installer_) << injected;
     }
 
     void ExpectUnchanged(const std::vector<std::string>& before, const std::string& injected) {
@@ -161,6 +166,8 @@ class Rig {
 
   private:
     bool overTheOldFiles_;
+    std::vector<std::string> systemDrive_;
+    std::string installer_;
 };
 
 using InstallSweep = ::testing::TestWithParam<Scenario>;
