@@ -1,7 +1,7 @@
 // The installation through the wizard, as a user runs it (the sheet opens,
 // Install is pressed when it is shown), with each platform call failing in
-// turn: onto an empty drive, and over files that are there already, each
-// replaced after a Yes.
+// turn: onto an empty drive on each family, and over files that are there
+// already, each replaced after a Yes.
 //
 // After every failure point: the installer reports success only when every
 // module is on the drive whole, reports every failure in the message that
@@ -53,7 +53,9 @@ const std::map<std::string, std::string>& Installed() {
 
 struct Scenario {
     const char* name;
+    const char* testName;
     bool overTheOldFiles;
+    std::uint32_t platformId;
 };
 
 // What the user saw happen.
@@ -71,7 +73,8 @@ class Rig {
     doubles::FakeMachine machine;
     wizard_test::RecordingView view;
 
-    explicit Rig(bool overTheOldFiles) : overTheOldFiles_(overTheOldFiles) {
+    explicit Rig(const Scenario& scenario) : overTheOldFiles_(scenario.overTheOldFiles) {
+        machine.system.platformId = scenario.platformId;
         machine.files.AddDrive('E');
         machines::PlugIn(machine, machines::kOrcaSlim, 'E');
         wizard_test::WriteInstaller(machine.files, machine.system.moduleFileName, Modules());
@@ -174,7 +177,7 @@ using InstallSweep = ::testing::TestWithParam<Scenario>;
 
 TEST_P(InstallSweep, EveryFailureIsReportedAndLeavesNoPartOfAModule) {
     SweepFailurePoints(GetParam().name, [&](int nth) {
-        Rig rig(GetParam().overTheOldFiles);
+        Rig rig(GetParam());
         doubles::FakeMachine& machine = rig.machine;
         const std::vector<std::string> before = machine.files.Tree('E');
         ArmNthCall(machine, nth);
@@ -217,10 +220,14 @@ TEST_P(InstallSweep, EveryFailureIsReportedAndLeavesNoPartOfAModule) {
 
 INSTANTIATE_TEST_SUITE_P(
     Scenarios, InstallSweep,
-    ::testing::Values(Scenario{"complete installation onto an empty drive", false},
-                      Scenario{"installation over existing files, each replaced after Yes", true}),
+    ::testing::Values(Scenario{"complete installation onto an empty drive", "Complete", false,
+                               win::kVerPlatformWin32Nt},
+                      Scenario{"installation over existing files, each replaced after Yes",
+                               "OverwriteWithYes", true, win::kVerPlatformWin32Nt},
+                      Scenario{"complete installation on the 95 family", "Complete95", false,
+                               win::kVerPlatformWin32Windows}),
     [](const ::testing::TestParamInfo<Scenario>& info) {
-        return std::string(info.param.overTheOldFiles ? "OverwriteWithYes" : "Complete");
+        return std::string(info.param.testName);
     });
 
 }  // namespace
