@@ -66,8 +66,7 @@ TEST_F(DetectOption, CurrentDirectoryOptions) {
     EXPECT_EQ(sized.err, "");
     const setuptest::Run failing = DetectOn("orca-slim-nt.reg", {"--cwd-error"});
     ExpectVerdict(failing, "drive=none variant=-1 mix=2");
-    EXPECT_EQ(failing.err,
-              "[Norvask Rovane Stashwell ver 1.1] System Error: Access is denied.\n!\n");
+    EXPECT_EQ(failing.err, "[stashwell-setup] System Error: Access is denied.\n!\n");
 }
 
 TEST_F(DetectOption, NonPrintableLetterIsWrittenAsItsByteValue) {

@@ -48,7 +48,7 @@ std::string Box(const std::string& caption, const std::string& type, const std::
 }
 
 std::string AppBox(const std::string& text) {
-    return Box("Norvask Rovane Stashwell ver 1.1", "MB_OK (0x0)", text);
+    return Box("StashwellSetup", "MB_OK (0x0)", text);
 }
 
 std::string Overwrite(const std::string& target) {

@@ -1,6 +1,7 @@
 // The application: the sheet run modally by the framework, from start to end.
 #include <gtest/gtest.h>
 
+#include "wizard/application_title.h"
 #include "wizard/installer_app.h"
 #include "wizard_fixture.h"
 
@@ -66,6 +67,19 @@ TEST_F(InstallerApp, WindowThatCannotBeCreatedEndsTheRunQuietly) {
     EXPECT_TRUE(app.InitInstance());
     EXPECT_FALSE(view.Called("DefaultOnInitDialog"));
     EXPECT_TRUE(Boxes().empty());
+}
+
+}  // namespace
+}  // namespace wizard_test
+
+namespace wizard_test {
+namespace {
+
+TEST(ApplicationTitle, IsTheExecutableNameWithoutFolderAndExtension) {
+    EXPECT_EQ(wizard::ApplicationTitle("C:\\Setup\\StashwellSetup.exe"), "StashwellSetup");
+    EXPECT_EQ(wizard::ApplicationTitle("/opt/stashwell/stashwell-setup"), "stashwell-setup");
+    EXPECT_EQ(wizard::ApplicationTitle("E:Setup.v1.1.exe"), "Setup.v1.1");
+    EXPECT_EQ(wizard::ApplicationTitle("StashwellSetup"), "StashwellSetup");
 }
 
 }  // namespace

@@ -1,14 +1,14 @@
 #include "simulated_machine.h"
 
 #include "platform/hosted/reg_file.h"
-#include "wizard/property_dlg.h"
+#include "wizard/application_title.h"
 
 namespace setup {
 
 SimulatedMachine::SimulatedMachine()
     : files_(drives_, lastError_),
       system_(drives_, lastError_),
-      ui_(wizard::kSheetTitle),
+      ui_(wizard::ApplicationTitle(hosted::HostExecutablePath())),
       os_{files_, registry_, system_, ui_} {}
 
 std::unique_ptr<SimulatedMachine> SimulatedMachine::Build(const MachineDescription& description,

@@ -5,27 +5,21 @@
 #include "platform/win32/ui/sheet_window.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/windows_api.h"
+#include "wizard/application_title.h"
 #include "wizard/installer_app.h"
 
 namespace {
 
-// The application has no name of its own: its title, the caption of its
-// message boxes, is the executable's file name without folder and extension.
-std::string ApplicationTitle() {
+std::string ModulePath() {
     char path[MAX_PATH + 1] = {};
     ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string title = ::PathFindFileNameA(path);
-    const std::string::size_type dot = title.rfind('.');
-    if (dot != std::string::npos) {
-        title.erase(dot);
-    }
-    return title;
+    return path;
 }
 
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    platform::win32::Win32Platform os(ApplicationTitle());
+    platform::win32::Win32Platform os(wizard::ApplicationTitle(ModulePath()));
     platform::win32::SheetWindow window(instance);
     platform::win32::PropertySheetFramework framework(instance, window);
     wizard::CInstallerApp application(os.Get(), window, framework);
