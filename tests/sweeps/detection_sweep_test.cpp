@@ -17,6 +17,10 @@ struct Family {
     int variant;
 };
 
+std::ostream& operator<<(std::ostream& out, const Family& family) {
+    return out << family.name << " family";
+}
+
 class DetectionSweep : public ::testing::TestWithParam<Family> {};
 
 TEST_P(DetectionSweep, FindsTheDriveOrNoneAndClosesEveryKey) {
@@ -56,13 +60,15 @@ TEST_P(DetectionSweep, FindsTheDriveOrNoneAndClosesEveryKey) {
     });
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    EachFamily, DetectionSweep,
-    ::testing::Values(Family{"NT", win::kVerPlatformWin32Nt, machines::kOrcaSlim,
-                             detect::kVariantOrca},
-                      Family{"95", win::kVerPlatformWin32Windows, machines::kKestrelGeneric,
-                             detect::kVariantKestrel}),
-    [](const ::testing::TestParamInfo<Family>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(EachFamily, DetectionSweep,
+                         ::testing::Values(Family{"NT", win::kVerPlatformWin32Nt,
+                                                  machines::kOrcaSlim, detect::kVariantOrca},
+                                           Family{"95", win::kVerPlatformWin32Windows,
+                                                  machines::kKestrelGeneric,
+                                                  detect::kVariantKestrel}),
+                         [](const ::testing::TestParamInfo<Family>& info) {
+                             return std::string("Windows") + info.param.name;
+                         });
 
 }  // namespace
 }  // namespace sweeps

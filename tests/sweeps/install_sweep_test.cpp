@@ -58,6 +58,10 @@ struct Scenario {
     std::uint32_t platformId;
 };
 
+std::ostream& operator<<(std::ostream& out, const Scenario& scenario) {
+    return out << scenario.name;
+}
+
 // What the user saw happen.
 struct WizardRun {
     bool exited = false;
