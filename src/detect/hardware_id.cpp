@@ -1,15 +1,18 @@
 #include "detect/hardware_id.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace detect {
 
 namespace {
 
+// Lowered as in the C locale: A to Z only.
+char Lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 bool SameLowerCase(char a, char b) {
-    return std::tolower(static_cast<unsigned char>(a)) ==
-           std::tolower(static_cast<unsigned char>(b));
+    return Lower(a) == Lower(b);
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include "doubles/memory_file_find.h"
 #include "doubles/memory_volume.h"
 #include "doubles/windows_path.h"
-#include "platform/hosted/path_syntax.h"
+#include "platform/path_syntax.h"
 
 namespace doubles {
 
@@ -525,11 +525,11 @@ bool MemoryFileSystem::PathIsDirectoryA(const std::string& path) {
 }
 
 bool MemoryFileSystem::PathIsUNCA(const std::string& path) {
-    return hosted::PathIsUNCA(path);
+    return platform::PathIsUNCA(path);
 }
 
 bool MemoryFileSystem::PathSkipRootA(const std::string& path, std::string& rest) {
-    return hosted::PathSkipRootA(path, rest);
+    return platform::PathSkipRootA(path, rest);
 }
 
 std::unique_ptr<platform::FileFind> MemoryFileSystem::NewFileFind() {

@@ -1,4 +1,4 @@
-#include "platform/hosted/path_syntax.h"
+#include "platform/path_syntax.h"
 
 #include <gtest/gtest.h>
 
@@ -13,23 +13,23 @@ TEST(PathSyntax, SkipsTheRootOfDriveAndNetworkPaths) {
     };
     for (const auto& [path, expected] : rooted) {
         std::string rest = "unchanged";
-        EXPECT_TRUE(hosted::PathSkipRootA(path, rest)) << path;
+        EXPECT_TRUE(platform::PathSkipRootA(path, rest)) << path;
         EXPECT_EQ(rest, expected) << path;
     }
     for (const char* path :
          {"", "E:", "E:A", "E:/A", "A\\B", "\\A", "\\\\server", "\\\\server\\share"}) {
         std::string rest = "unchanged";
-        EXPECT_FALSE(hosted::PathSkipRootA(path, rest)) << path;
+        EXPECT_FALSE(platform::PathSkipRootA(path, rest)) << path;
         EXPECT_EQ(rest, "unchanged") << path;
     }
 }
 
 TEST(PathSyntax, NetworkPathsBeginWithTwoBackslashes) {
-    EXPECT_TRUE(hosted::PathIsUNCA("\\\\server\\share"));
-    EXPECT_TRUE(hosted::PathIsUNCA("\\\\"));
-    EXPECT_FALSE(hosted::PathIsUNCA("\\server"));
-    EXPECT_FALSE(hosted::PathIsUNCA("//server/share"));
-    EXPECT_FALSE(hosted::PathIsUNCA("E:\\"));
+    EXPECT_TRUE(platform::PathIsUNCA("\\\\server\\share"));
+    EXPECT_TRUE(platform::PathIsUNCA("\\\\"));
+    EXPECT_FALSE(platform::PathIsUNCA("\\server"));
+    EXPECT_FALSE(platform::PathIsUNCA("//server/share"));
+    EXPECT_FALSE(platform::PathIsUNCA("E:\\"));
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 
 #include "platform/hosted/dos_attributes.h"
 #include "platform/hosted/hosted_file_find.h"
-#include "platform/hosted/path_syntax.h"
+#include "platform/path_syntax.h"
 #include "platform/win_constants.h"
 
 namespace hosted {
@@ -226,11 +226,11 @@ bool HostedFileSystem::PathIsDirectoryA(const std::string& path) {
 }
 
 bool HostedFileSystem::PathIsUNCA(const std::string& path) {
-    return hosted::PathIsUNCA(path);
+    return platform::PathIsUNCA(path);
 }
 
 bool HostedFileSystem::PathSkipRootA(const std::string& path, std::string& rest) {
-    return hosted::PathSkipRootA(path, rest);
+    return platform::PathSkipRootA(path, rest);
 }
 
 std::unique_ptr<platform::FileFind> HostedFileSystem::NewFileFind() {

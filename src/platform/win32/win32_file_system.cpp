@@ -1,36 +1,48 @@
 #include "platform/win32/win32_file_system.h"
 
-#include <fcntl.h>
-#include <io.h>
-#include <sys/stat.h>
-
+#include "platform/path_syntax.h"
+#include "platform/win32/low_level_io.h"
 #include "platform/win32/win32_file_find.h"
 #include "platform/win32/windows_api.h"
 
 namespace platform::win32 {
 
+namespace {
+
+// The attributes of a path, without the system's box that asks for a disk
+// in an empty drive.
+DWORD AttributesOf(const std::string& path) {
+    const UINT previousMode = ::SetErrorMode(SEM_FAILCRITICALERRORS);
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    ::SetErrorMode(previousMode);
+    return attributes;
+}
+
+}  // namespace
+
 int Win32FileSystem::OpenRead(const std::string& path) {
-    return ::_open(path.c_str(), _O_RDONLY | _O_BINARY);
+    return crt::_open(path.c_str(), crt::_O_RDONLY | crt::_O_BINARY);
 }
 
 int Win32FileSystem::CreateExclusive(const std::string& path) {
-    return ::_open(path.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY, _S_IREAD | _S_IWRITE);
+    return crt::_open(path.c_str(), crt::_O_CREAT | crt::_O_EXCL | crt::_O_WRONLY | crt::_O_BINARY,
+                      crt::_S_IREAD | crt::_S_IWRITE);
 }
 
 int Win32FileSystem::Read(int handle, void* buffer, unsigned count) {
-    return ::_read(handle, buffer, count);
+    return crt::_read(handle, buffer, count);
 }
 
 long Win32FileSystem::Seek(int handle, long offset) {
-    return ::_lseek(handle, offset, SEEK_SET);
+    return crt::_lseek(handle, offset);
 }
 
 int Win32FileSystem::Write(int handle, const void* buffer, unsigned count) {
-    return ::_write(handle, buffer, count);
+    return crt::_write(handle, buffer, count);
 }
 
 int Win32FileSystem::Close(int handle) {
-    return ::_close(handle);
+    return crt::_close(handle);
 }
 
 // Opens the file the way the framework's CFile does for reading: no sharing
@@ -72,24 +84,20 @@ bool Win32FileSystem::RemoveDirectoryA(const std::string& path) {
 }
 
 bool Win32FileSystem::PathFileExistsA(const std::string& path) {
-    return ::PathFileExistsA(path.c_str()) != FALSE;
+    return AttributesOf(path) != INVALID_FILE_ATTRIBUTES;
 }
 
 bool Win32FileSystem::PathIsDirectoryA(const std::string& path) {
-    return ::PathIsDirectoryA(path.c_str()) != FALSE;
+    const DWORD attributes = AttributesOf(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 bool Win32FileSystem::PathIsUNCA(const std::string& path) {
-    return ::PathIsUNCA(path.c_str()) != FALSE;
+    return platform::PathIsUNCA(path);
 }
 
 bool Win32FileSystem::PathSkipRootA(const std::string& path, std::string& rest) {
-    const char* after = ::PathSkipRootA(path.c_str());
-    if (after == nullptr) {
-        return false;
-    }
-    rest = after;
-    return true;
+    return platform::PathSkipRootA(path, rest);
 }
 
 std::unique_ptr<FileFind> Win32FileSystem::NewFileFind() {

@@ -1,5 +1,6 @@
 // The file system of the running Windows: the C run-time's low-level file
-// I/O, the kernel's attribute and folder calls and the shell's path tests.
+// I/O and the shell's path tests, both built here on the kernel's calls, and
+// the kernel's attribute and folder calls.
 #pragma once
 
 #include "platform/file_system.h"

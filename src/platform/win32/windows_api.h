@@ -1,4 +1,4 @@
-// <windows.h> and the shell's path functions, for .cpp files that call
+// <windows.h>, for .cpp files that call
 // Windows directly: shared headers stay free of Windows macros. The seam names
 // its folder search's step FindNextFile, so that macro is taken away; calls
 // to the system use the ANSI name FindNextFileA. The same goes for the sheet
@@ -12,8 +12,6 @@
 #define WIN32_LEAN_AND_MEAN
 #endif
 #include <windows.h>
-// windows.h must come first.
-#include <shlwapi.h>
 
 #undef FindNextFile
 #undef SetWindowText

@@ -1,7 +1,6 @@
 #include "platform/win32/ui/sheet_window.h"
 
-#include <cstdlib>
-
+#include "platform/win32/runtime/runtime.h"
 #include "platform/win32/windows_api.h"
 // windows.h must come first.
 #include <commctrl.h>
@@ -24,7 +23,8 @@ int ScreenFontHeight(int pointSizeTenths) {
     HDC screen = ::GetDC(nullptr);
     const int pixelsPerInch = ::GetDeviceCaps(screen, LOGPIXELSY);
     ::ReleaseDC(nullptr, screen);
-    return -std::abs(pixelsPerInch * pointSizeTenths / 720);
+    const int height = pixelsPerInch * pointSizeTenths / 720;
+    return height < 0 ? height : -height;
 }
 
 }  // namespace
@@ -170,7 +170,7 @@ wizard::ColorRef SheetWindow::GetSysColor(int index) {
 }
 
 void SheetWindow::ExitProcess(int status) {
-    std::exit(status);
+    runtime::EndProcess(status);
 }
 
 }  // namespace platform::win32

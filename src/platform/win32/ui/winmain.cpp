@@ -1,6 +1,7 @@
 // The installer: the wizard's logic on the system's property sheet.
 #include <string>
 
+#include "platform/win32/runtime/runtime.h"
 #include "platform/win32/ui/property_sheet_framework.h"
 #include "platform/win32/ui/sheet_window.h"
 #include "platform/win32/win32_platform.h"
@@ -19,7 +20,9 @@ std::string ModulePath() {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    platform::win32::Win32Platform os(wizard::ApplicationTitle(ModulePath()));
+    const std::string title = wizard::ApplicationTitle(ModulePath());
+    platform::win32::runtime::SetMemoryFailureCaption(title.c_str());
+    platform::win32::Win32Platform os(title);
     platform::win32::SheetWindow window(instance);
     platform::win32::PropertySheetFramework framework(instance, window);
     wizard::CInstallerApp application(os.Get(), window, framework);

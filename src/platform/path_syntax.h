@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace hosted {
+namespace platform {
 
 // True when the path begins with two backslashes (a network path).
 bool PathIsUNCA(const std::string& path);
@@ -15,4 +15,4 @@ bool PathIsUNCA(const std::string& path);
 // share and the backslash after it).
 bool PathSkipRootA(const std::string& path, std::string& rest);
 
-}  // namespace hosted
+}  // namespace platform

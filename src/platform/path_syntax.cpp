@@ -1,6 +1,6 @@
-#include "platform/hosted/path_syntax.h"
+#include "platform/path_syntax.h"
 
-namespace hosted {
+namespace platform {
 
 bool PathIsUNCA(const std::string& path) {
     return path.size() >= 2 && path[0] == '\\' && path[1] == '\\';
@@ -26,4 +26,4 @@ bool PathSkipRootA(const std::string& path, std::string& rest) {
     return false;
 }
 
-}  // namespace hosted
+}  // namespace platform
