@@ -25,9 +25,15 @@ scripts/analyse.sh build/host
 echo "== fuzz (smoke) =="
 scripts/fuzz.sh 12
 
-# The Windows build under Wine: the seam probe, then the end-to-end scenarios
-# (which pack with the host build's stashwell-pack).
+# The Windows build: the stubs' instruction set, imports and PE header
+# (tests/wine/check-stub.sh, which fails the run), then under Wine the seam
+# probe and the end-to-end scenarios (which pack with the host build's
+# stashwell-pack).
 echo "== win32 =="
+cmake --preset win32 -DSTASHWELL_PACK="$PWD/build/host/tools/pack/stashwell-pack"
+cmake --build --preset win32
+tests/wine/check-stub.sh build/win32/stashwell-setup.exe build/win32/StashwellSetup.exe \
+    build/win32/stashwell-setup-faults.exe
 if command -v wine >/dev/null && command -v xvfb-run >/dev/null; then
     tests/wine/probe.sh build/win32
     tests/wine/e2e.sh build/win32
@@ -35,5 +41,5 @@ elif [ "${CI:-}" = true ]; then
     echo "Wine is missing: the Windows tests cannot run" >&2
     exit 1
 else
-    echo "Wine is missing: the Windows tests are skipped"
+    echo "Wine is missing: the tests under Wine are skipped"
 fi

@@ -54,7 +54,8 @@ fi
 cmake --build "$host" --target stashwell-pack >/dev/null
 pack="$host/tools/pack/stashwell-pack"
 cmake --preset win32 -B "$build" -DSTASHWELL_PACK="$pack" >/dev/null
-cmake --build "$build" --target stashwell-setup sample-installer wizard-driver >/dev/null
+cmake --build "$build" --target stashwell-setup stashwell-setup-faults sample-installer wizard-driver \
+    >/dev/null
 
 work="$build/wine-e2e"
 rm -rf "$work"
@@ -73,11 +74,12 @@ fail() {
     failed=$((failed + 1))
 }
 
-if "$here/check-imports.sh" "$build/stashwell-setup.exe" >"$work/logs/imports.log"; then
-    pass "stashwell-setup.exe imports only system DLLs"
+if "$here/check-stub.sh" "$build/stashwell-setup.exe" "$build/stashwell-setup-faults.exe" \
+    >"$work/logs/stub.log"; then
+    pass "the stubs hold 80386 code and import what Windows 95 and NT 4.0 export"
 else
-    cat "$work/logs/imports.log"
-    fail "stashwell-setup.exe imports only system DLLs"
+    cat "$work/logs/stub.log"
+    fail "the stubs hold 80386 code and import what Windows 95 and NT 4.0 export"
 fi
 
 # The prefix, its drives E: and F:, and the installers in C:\Stashwell.

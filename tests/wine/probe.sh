@@ -27,8 +27,8 @@ cp "$exe" "$programs/seam-probe.exe"
 cp "$exe" "$programs/seam-probe-9x.exe"
 
 logs="$build/wine-logs"
+rm -rf "$logs"
 mkdir -p "$logs"
-"$here/check-imports.sh" "$exe" | tee "$logs/imports.log" || true
 
 wine_session_start
 wine_import "$here/probe/probe-machine.reg"
@@ -42,7 +42,7 @@ wine_session_stop
 cat "$logs"/*.log | awk '
     /^[0-9]+ passed, [0-9]+ failed$/ { passed += $1; failed += $3; runs++ }
     END {
-        if (runs != 3) { failed++ }
+        if (runs != 2) { failed++ }
         printf "%d passed, %d failed\n", passed, failed
         exit failed != 0
     }'
