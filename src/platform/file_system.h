@@ -46,8 +46,9 @@ class FileSystem {
     virtual int Write(int handle, const void* buffer, unsigned count) = 0;
     // _close: 0, or -1.
     virtual int Close(int handle) = 0;
-    // CFile::Open(path, read-only) then CFile::GetLength: false when the
-    // file cannot be opened.
+    // CFile::Open(path, modeRead) then CFile::GetLength: false when the file
+    // cannot be opened. Unlike _open, the framework's file shares it with no
+    // other opener: a file that another program holds open cannot.
     virtual bool GetFileLength(const std::string& path, std::uint64_t& length) = 0;
 
     // GetFileAttributesA: the bits, or win::kInvalidFileAttributes.

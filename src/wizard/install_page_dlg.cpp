@@ -168,13 +168,11 @@ bool CInstallPageDlg::InstallModule(const store::ModuleHeader& record, std::int3
                                         record.attributes) != 0;
 }
 
+// CFile::Open with modeRead, which shares the file with no other opener: a
+// target that another program holds open counts as not there.
 bool CInstallPageDlg::CanOpenForReading(const std::string& path) {
-    const int handle = os_.files.OpenRead(path);
-    if (handle < 0) {
-        return false;
-    }
-    os_.files.Close(handle);
-    return true;
+    std::uint64_t length = 0;
+    return os_.files.GetFileLength(path, length);
 }
 
 const CColorStatic* CInstallPageDlg::Line(int controlId) const {

@@ -78,7 +78,8 @@ bool CPropertyDlg::OnInitDialog() {
     Rect page = view_.GetPageRect();
     page.bottom += 2 * tabBottom;
     view_.MovePage(page);
-    // The page, the only one, is the active page already.
+    // The page, the only one, is active already: this refreshes it again.
+    view_.SetActivePage();
     return result;
 }
 

@@ -68,6 +68,10 @@ class SheetView {
     // moving it there with repaint.
     virtual Rect GetPageRect() = 0;
     virtual void MovePage(const Rect& rect) = 0;
+    // CPropertySheet::SetActivePage of the page, the only one, once the
+    // window exists (PSM_SETCURSEL): the sheet activates the page again, so
+    // CInstallPageDlg::OnSetActive runs once more.
+    virtual void SetActivePage() = 0;
 
     // The sheet's OK button (command id 1): ShowWindow with win::kSwHide or
     // win::kSwShowNormal, and its caption. It keeps both until changed.

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # The end-to-end tests under Wine. Builds the installer for Windows, packs
-# the sample installer StashwellSetup.exe and an installer that carries only
-# Kestrel modules, builds the test driver, prepares one Wine prefix inside the
-# build folder and runs every scenario of scenarios/ on both families: the
-# NT family (the prefix's own Windows) and the 95 family (Windows 98).
+# the sample installer StashwellSetup.exe, an installer that carries only
+# Kestrel modules and the sample installer on the test stub
+# (StashwellSetupFaults.exe), builds the test driver, prepares one Wine
+# prefix inside the build folder and runs every scenario of scenarios/ on
+# both families: the NT family (the prefix's own Windows) and the 95 family
+# (Windows 98).
 #
 # A scenario file holds the driver's steps (see driver/scenario.h) and the
 # lines read here:
@@ -12,6 +14,11 @@
 #   installer FILE               the installer to run from C:\Stashwell
 #   file X:\PATH                 an older file at the target before the run
 #   readonly X:\PATH             the same, read-only
+#   environment NAME=VALUE       an environment variable of the installer,
+#                                such as STASHWELL_FAIL_ALLOCATION=N, with
+#                                which the test installer
+#                                StashwellSetupFaults.exe fails its Nth
+#                                allocation
 #   expect X LAYOUT [except P..] afterwards drive X holds the modules of
 #                                layouts/LAYOUT.files byte for byte, hidden
 #                                where listed, and nothing else; the paths
@@ -62,6 +69,8 @@ rm -rf "$work"
 mkdir -p "$work/transcripts" "$work/screenshots" "$work/logs"
 "$pack" build --stub "$build/stashwell-setup.exe" --manifest "$here/kestrel-only.json" \
     --out "$work/KestrelOnlySetup.exe" >/dev/null
+"$pack" build --stub "$build/stashwell-setup-faults.exe" \
+    --manifest "$root/examples/payload/manifest.json" --out "$work/StashwellSetupFaults.exe" >/dev/null
 
 passed=0
 failed=0
@@ -90,7 +99,8 @@ wine_map_drive f "$work/drives/f"
 programs="$WINEPREFIX/drive_c/Stashwell"
 rm -rf "$programs"
 mkdir -p "$programs"
-cp "$build/StashwellSetup.exe" "$work/KestrelOnlySetup.exe" "$programs/"
+cp "$build/StashwellSetup.exe" "$work/KestrelOnlySetup.exe" "$work/StashwellSetupFaults.exe" \
+    "$programs/"
 
 # An absolute Linux path as Wine's drive Z: shows it.
 windows_path() {
@@ -170,7 +180,7 @@ run_scenario() {
     local family="$1" name="$2"
     local scenario="$here/scenarios/$name.scenario"
     local machine=none installer=StashwellSetup.exe
-    local expectations=()
+    local expectations=() environment=()
     rm -rf "$work/drives/e" "$work/drives/f"
     mkdir -p "$work/drives/e" "$work/drives/f"
     local verb argument
@@ -185,6 +195,7 @@ run_scenario() {
                 older_contents "${argument:3}" >"$target"
                 [ "$verb" = file ] || chmod a-w "$target"
                 ;;
+            environment) environment+=("$argument") ;;
             expect) expectations+=("$argument") ;;
         esac
     done < <(sed 's/#.*//' "$scenario")
@@ -193,7 +204,7 @@ run_scenario() {
     wine_import "$work/machine.reg"
     local transcript="$work/transcripts/$family-$name.txt"
     local status=0
-    timeout 600 wine "$build/tests/wine/driver/wizard-driver.exe" \
+    env "${environment[@]}" timeout 600 wine "$build/tests/wine/driver/wizard-driver.exe" \
         "$(windows_path "$scenario")" "C:\\Stashwell\\$installer" \
         "$(windows_path "$transcript")" \
         "$(windows_path "$work/screenshots")\\$family-$name-" \

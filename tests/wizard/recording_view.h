@@ -74,6 +74,10 @@ class RecordingView : public wizard::SheetView {
     void SetTabsAtBottom() override { tabsAtBottom = true; }
     wizard::Rect GetPageRect() override { return page; }
     void MovePage(const wizard::Rect& rect) override { page = rect; }
+    void SetActivePage() override {
+        calls.push_back("SetActivePage");
+        sheet->Page().OnSetActive();
+    }
     void ShowOkButton(int command) override { okVisible = command != win::kSwHide; }
     void SetOkButtonText(const std::string& caption) override { okCaption = caption; }
     bool LoadBanner(int bitmapId) override {

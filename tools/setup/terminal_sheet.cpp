@@ -78,6 +78,10 @@ bool TerminalSheet::DefaultOnInitDialog() {
     return sheet_->Page().OnSetActive();
 }
 
+void TerminalSheet::SetActivePage() {
+    sheet_->Page().OnSetActive();
+}
+
 wizard::Rect TerminalSheet::GetClientRect() {
     return {0, 0, window_.right - window_.left - 2 * kCellWidth,
             window_.bottom - window_.top - 2 * kCellWidth};

@@ -31,6 +31,8 @@ class TerminalSheet : public wizard::SheetView, public wizard::Framework {
 
     int DefaultOnCreate() override { return 0; }
     bool DefaultOnInitDialog() override;
+    // Activates the page again, as the Windows property sheet does.
+    void SetActivePage() override;
     wizard::Rect GetWindowRect() override { return window_; }
     void MoveWindow(const wizard::Rect& rect) override { window_ = rect; }
     wizard::Rect GetClientRect() override;

@@ -12,8 +12,8 @@ namespace {
 constexpr std::array<std::string_view, 6> kDriverVerbs = {"start",   "picture", "answer",
                                                           "regedit", "install", "cancel"};
 // Read by the test script.
-constexpr std::array<std::string_view, 5> kScriptVerbs = {"machine", "installer", "file",
-                                                          "readonly", "expect"};
+constexpr std::array<std::string_view, 6> kScriptVerbs = {"machine",  "installer",   "file",
+                                                          "readonly", "environment", "expect"};
 
 template <std::size_t N>
 bool Contains(const std::array<std::string_view, N>& verbs, const std::string& verb) {

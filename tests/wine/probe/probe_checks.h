@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "platform/platform.h"
 #include "probe_report.h"
@@ -20,6 +21,10 @@ void CheckRegistry(platform::Registry& registry, platform::System& system,
                    const Expectations& expected, Report& report);
 void CheckFiles(platform::FileSystem& files, platform::System& system, const Expectations& expected,
                 Report& report);
+// Another opener's sharing against the seam's two opens of a file of the
+// folder (payload.bin, which CheckFiles writes).
+void CheckSharing(platform::FileSystem& files, platform::System& system, const std::string& folder,
+                  Report& report);
 void CheckUserInterface(platform::UserInterface& ui, Report& report);
 void CheckResources(Report& report);
 

@@ -124,10 +124,20 @@ void CheckPathFunctions(platform::FileSystem& files, const std::string& folder, 
                   files.PathSkipRootA("E:\\A\\B", rest) && rest == "A\\B", rest);
     report.Expect("PathSkipRootA(E:\\) gives the empty rest",
                   files.PathSkipRootA("E:\\", rest) && rest.empty(), rest);
-    report.Expect("PathIsUNCA tells a network path",
-                  files.PathIsUNCA("\\\\server\\share") && !files.PathIsUNCA("E:\\A"));
+    report.Expect("PathSkipRootA(\\\\server\\share\\x) gives x",
+                  files.PathSkipRootA("\\\\server\\share\\x", rest) && rest == "x", rest);
+    report.Expect("PathSkipRootA refuses a relative path and a network path without its share",
+                  !files.PathSkipRootA("A\\B", rest) && !files.PathSkipRootA("\\\\server", rest));
+    report.Expect("PathIsUNCA tells a network path", files.PathIsUNCA("\\\\server\\share") &&
+                                                         !files.PathIsUNCA("E:\\A") &&
+                                                         !files.PathIsUNCA("\\server"));
     report.Expect("PathIsDirectoryA and PathFileExistsA of a folder",
                   files.PathIsDirectoryA(folder) && files.PathFileExistsA(folder));
+    const std::string file = folder + "\\path.txt";
+    files.Close(files.CreateExclusive(file));
+    report.Expect("PathIsDirectoryA and PathFileExistsA of a file",
+                  !files.PathIsDirectoryA(file) && files.PathFileExistsA(file));
+    files.DeleteFileA(file);
     report.Expect("PathIsDirectoryA and PathFileExistsA of a missing path",
                   !files.PathIsDirectoryA(folder + "\\missing") &&
                       !files.PathFileExistsA(folder + "\\missing"));
@@ -222,6 +232,7 @@ void CheckFiles(platform::FileSystem& files, platform::System& system, const Exp
                   !again && error == win::kErrorAlreadyExists, std::to_string(error));
 
     CheckLowLevelIo(files, system, folder, report);
+    CheckSharing(files, system, folder, report);
     CheckOwnExecutable(files, system, report);
     CheckAttributes(files, system, folder, report);
     CheckPathFunctions(files, folder, report);

@@ -110,6 +110,10 @@ void SheetWindow::MovePage(const wizard::Rect& rect) {
     MoveTo(page_, rect);
 }
 
+void SheetWindow::SetActivePage() {
+    PropSheet_SetCurSel(sheet_, nullptr, 0);
+}
+
 void SheetWindow::ShowOkButton(int showCommand) {
     ::ShowWindow(::GetDlgItem(sheet_, IDOK), showCommand);
 }

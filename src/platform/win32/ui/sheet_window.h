@@ -45,6 +45,7 @@ class SheetWindow final : public wizard::SheetView {
     void SetTabsAtBottom() override;
     wizard::Rect GetPageRect() override;
     void MovePage(const wizard::Rect& rect) override;
+    void SetActivePage() override;
 
     void ShowOkButton(int showCommand) override;
     void SetOkButtonText(const std::string& caption) override;
