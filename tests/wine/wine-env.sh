@@ -27,9 +27,10 @@ wine_need_display() {
     fi
 }
 
-# Creates the prefix when it does not exist yet.
+# Creates the prefix when it does not exist yet, or when its creation was
+# cut short (the registry is written before the system's files are).
 wine_prefix_create() {
-    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    if [ ! -f "$WINEPREFIX/drive_c/windows/system32/kernel32.dll" ]; then
         mkdir -p "$WINEPREFIX"
         wineboot -i
         wineserver -w
