@@ -1,4 +1,7 @@
-// The installer: the wizard's logic on the system's property sheet.
+// The installer: the wizard's logic on the system's property sheet. The
+// application object, with the system it runs on, is constructed during
+// static initialisation, before WinMain, as the framework's is.
+#include <new>
 #include <string>
 
 #include "platform/win32/runtime/runtime.h"
@@ -17,15 +20,36 @@ std::string ModulePath() {
     return path;
 }
 
+// The application's title, which captions the memory box from here on.
+struct Title {
+    Title() : text(wizard::ApplicationTitle(ModulePath())) {
+        platform::win32::runtime::SetMemoryFailureCaption(text.c_str());
+    }
+    std::string text;
+};
+
+struct Installer {
+    explicit Installer(HINSTANCE instance)
+        : os(title.text),
+          window(instance),
+          framework(instance, window),
+          application(os.Get(), window, framework) {}
+
+    Title title;
+    platform::win32::Win32Platform os;
+    platform::win32::SheetWindow window;
+    platform::win32::PropertySheetFramework framework;
+    wizard::CInstallerApp application;
+};
+
+// Never destroyed: the process ends with the objects in place, and the end
+// of the process releases what they hold.
+alignas(Installer) unsigned char g_storage[sizeof(Installer)];
+Installer& g_installer = *new (g_storage) Installer(::GetModuleHandleA(nullptr));
+
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    const std::string title = wizard::ApplicationTitle(ModulePath());
-    platform::win32::runtime::SetMemoryFailureCaption(title.c_str());
-    platform::win32::Win32Platform os(title);
-    platform::win32::SheetWindow window(instance);
-    platform::win32::PropertySheetFramework framework(instance, window);
-    wizard::CInstallerApp application(os.Get(), window, framework);
-    application.InitInstance();
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    g_installer.application.InitInstance();
     return 0;
 }
