@@ -24,16 +24,8 @@ void __throw_bad_alloc() {
     FailForMemory();
 }
 
-void __throw_bad_array_new_length() {
-    FailForMemory();
-}
-
 void __throw_length_error(const char*) {
     FailForMemory();
-}
-
-void __throw_logic_error(const char*) {
-    EndProcess(kAbortStatus);
 }
 
 void __throw_out_of_range_fmt(const char*, ...) {
