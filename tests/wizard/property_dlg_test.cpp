@@ -54,6 +54,19 @@ TEST_F(WizardTest, InitialisationPutsTabsBelowAndLengthensThePageByTwiceTheTabBo
                                        before.bottom + 2 * view.tabBottom}));
 }
 
+// The sheet makes its page the active one again as its initialisation ends,
+// so the page refreshes twice: a current directory that cannot be read is
+// reported by each refresh.
+TEST_F(WizardTest, InitialisationActivatesThePageAgainSoItRefreshesTwice) {
+    // The sheet's construction reads the current directory's length first.
+    machine.faults.FailFrom(Call::GetCurrentDirectory, 2, win::kErrorAccessDenied);
+    OpenSheet();
+    const std::string systemError =
+        "System Error: " + machine.system.FormatMessageA(win::kErrorAccessDenied) + "!";
+    EXPECT_EQ(Boxes(), (std::vector<std::string>{systemError, systemError}));
+    EXPECT_EQ(view.Line(wizard::kDriveLineId).text, "No flash drive detected.");
+}
+
 class MixOfGroups : public WizardTest,
                     public ::testing::WithParamInterface<std::vector<DriveModel>> {};
 
