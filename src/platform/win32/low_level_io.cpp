@@ -37,12 +37,12 @@ int Number(HANDLE handle) {
 }  // namespace
 
 int _open(const char* path, int flags, int permissions) {
-    const bool writing = (flags & _O_WRONLY) != 0;
+    const bool writing = (flags & kWriteOnly) != 0;
     DWORD disposition = OPEN_EXISTING;
-    if ((flags & _O_CREAT) != 0) {
-        disposition = (flags & _O_EXCL) != 0 ? CREATE_NEW : OPEN_ALWAYS;
+    if ((flags & kCreate) != 0) {
+        disposition = (flags & kExclusive) != 0 ? CREATE_NEW : OPEN_ALWAYS;
     }
-    const DWORD attributes = (flags & _O_CREAT) != 0 && (permissions & _S_IWRITE) == 0
+    const DWORD attributes = (flags & kCreate) != 0 && (permissions & kWritable) == 0
                                  ? FILE_ATTRIBUTE_READONLY
                                  : FILE_ATTRIBUTE_NORMAL;
     HANDLE handle = ::CreateFileA(path, writing ? GENERIC_WRITE : GENERIC_READ,

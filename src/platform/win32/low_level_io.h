@@ -7,19 +7,20 @@
 namespace platform::win32::crt {
 
 // The _open flags and permission bits that the installer uses, with the
-// run-time's values.
-inline constexpr int _O_RDONLY = 0x0000;
-inline constexpr int _O_WRONLY = 0x0001;
-inline constexpr int _O_CREAT = 0x0100;
-inline constexpr int _O_EXCL = 0x0400;
-inline constexpr int _O_BINARY = 0x8000;
-inline constexpr int _S_IWRITE = 0x0080;
-inline constexpr int _S_IREAD = 0x0100;
+// run-time's values: _O_RDONLY, _O_WRONLY, _O_CREAT, _O_EXCL, _O_BINARY,
+// _S_IWRITE and _S_IREAD.
+inline constexpr int kReadOnly = 0x0000;
+inline constexpr int kWriteOnly = 0x0001;
+inline constexpr int kCreate = 0x0100;
+inline constexpr int kExclusive = 0x0400;
+inline constexpr int kBinary = 0x8000;
+inline constexpr int kWritable = 0x0080;
+inline constexpr int kReadable = 0x0100;
 
-// Opens an existing file for reading (_O_RDONLY), or creates a new one for
-// writing (_O_CREAT | _O_EXCL | _O_WRONLY), which fails with last error 80
-// when the path exists. Other openers may read and write it meanwhile, as
-// the run-time allows; without _S_IWRITE the new file is read-only. Files
+// Opens an existing file for reading (kReadOnly), or creates a new one for
+// writing (kCreate | kExclusive | kWriteOnly), which fails with last error
+// 80 when the path exists. Other openers may read and write it meanwhile, as
+// the run-time allows; without kWritable the new file is read-only. Files
 // are always binary.
 int _open(const char* path, int flags, int permissions = 0);
 int _read(int file, void* buffer, unsigned count);

@@ -21,12 +21,12 @@ DWORD AttributesOf(const std::string& path) {
 }  // namespace
 
 int Win32FileSystem::OpenRead(const std::string& path) {
-    return crt::_open(path.c_str(), crt::_O_RDONLY | crt::_O_BINARY);
+    return crt::_open(path.c_str(), crt::kReadOnly | crt::kBinary);
 }
 
 int Win32FileSystem::CreateExclusive(const std::string& path) {
-    return crt::_open(path.c_str(), crt::_O_CREAT | crt::_O_EXCL | crt::_O_WRONLY | crt::_O_BINARY,
-                      crt::_S_IREAD | crt::_S_IWRITE);
+    return crt::_open(path.c_str(), crt::kCreate | crt::kExclusive | crt::kWriteOnly | crt::kBinary,
+                      crt::kReadable | crt::kWritable);
 }
 
 int Win32FileSystem::Read(int handle, void* buffer, unsigned count) {

@@ -14,6 +14,8 @@ constexpr int kAbortStatus = 3;
 
 }  // namespace
 
+// The names are the ones that the compiler and the headers call.
+// NOLINTBEGIN(bugprone-reserved-identifier,cert-dcl58-cpp)
 extern "C" void __cxa_pure_virtual() {
     EndProcess(kAbortStatus);
 }
@@ -37,3 +39,4 @@ void __throw_bad_function_call() {
 }
 
 }  // namespace std
+// NOLINTEND(bugprone-reserved-identifier,cert-dcl58-cpp)

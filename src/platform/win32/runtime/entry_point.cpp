@@ -14,7 +14,9 @@ using Constructor = void (*)();
 
 }  // namespace
 
-// The linker lays the constructors out as -1, the entries, 0.
+// The linker lays the constructors out as -1, the entries, 0, under its
+// own name.
+// NOLINTNEXTLINE(bugprone-reserved-identifier)
 extern "C" Constructor __CTOR_LIST__[];
 
 namespace {
