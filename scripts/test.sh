@@ -25,9 +25,11 @@ scripts/analyse.sh build/host
 echo "== fuzz (smoke) =="
 scripts/fuzz.sh 12
 
-# The Windows build under Wine: the seam probe, then the end-to-end scenarios
+# The Windows build: built twice in two folders to check that it is
+# reproducible, then under Wine the seam probe and the end-to-end scenarios
 # (which pack with the host build's stashwell-pack).
 echo "== win32 =="
+tests/reproducible-build.sh build/win32
 if command -v wine >/dev/null && command -v xvfb-run >/dev/null; then
     tests/wine/probe.sh build/win32
     tests/wine/e2e.sh build/win32

@@ -1,11 +1,14 @@
 #include "store_reader.h"
 
+#include <algorithm>
 #include <fstream>
 #include <limits>
 #include <string>
 
 #include "module_spec.h"
 #include "pack_error.h"
+#include "sha256.h"
+#include "store/scramble.h"
 
 namespace pack {
 
@@ -31,6 +34,21 @@ class InstallerBytes {
         if (!in_.read(reinterpret_cast<char*>(buffer), static_cast<std::streamsize>(count))) {
             throw PackError("cannot read the installer " + path_.string());
         }
+    }
+
+    // The digest of a payload as it is installed: each 1024-byte chunk
+    // unscrambled.
+    std::string ContentSha256(std::uint64_t offset, std::uint32_t size) {
+        Sha256 sha;
+        std::uint8_t chunk[store::kChunkSize];
+        for (std::uint32_t done = 0; done < size;) {
+            const std::uint32_t length = std::min(size - done, store::kChunkSize);
+            ReadAt(offset + done, chunk, length);
+            store::ScrambleBuffer(chunk, length, store::kScramblingKey);
+            sha.Update(chunk, length);
+            done += length;
+        }
+        return sha.HexDigest();
     }
 
   private:
@@ -72,7 +90,7 @@ StoreContents ReadStore(const std::filesystem::path& installer) {
                             std::to_string(trailerLength) + " reaches past the start of the file");
         }
 
-        StoredModule module{{}, 0, position - trailerLength, trailerLength};
+        StoredModule module{{}, 0, position - trailerLength, trailerLength, ""};
         std::uint8_t trailer[store::kTrailerLength];
         file.ReadAt(module.trailerOffset, trailer, sizeof trailer);
         store::BytesToHeader(trailer, module.header);
@@ -85,6 +103,7 @@ StoreContents ReadStore(const std::filesystem::path& installer) {
             throw PackError(Where(index, position) + defect);
         }
         module.payloadOffset = module.trailerOffset - module.header.payloadSize;
+        module.sha256 = file.ContentSha256(module.payloadOffset, module.header.payloadSize);
         contents.modules.push_back(module);
         position = module.payloadOffset;
     }

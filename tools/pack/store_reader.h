@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <string>
 #include <vector>
 
 #include "store/module_header.h"
@@ -16,6 +17,7 @@ struct StoredModule {
     std::uint32_t payloadOffset;
     std::uint32_t trailerOffset;
     std::uint32_t trailerLength;  // as the trailer's last four bytes give it
+    std::string sha256;           // of the payload as it is installed, unscrambled
 };
 
 struct StoreContents {
