@@ -326,8 +326,12 @@ void AppendCalls(const json& calls, const std::string& indent, std::string& out)
         if (call.contains("index")) {
             line += " #" + std::to_string(call["index"].get<std::uint32_t>());
         }
-        line += " -> " + std::to_string(call["result"].get<std::uint32_t>()) + " (" +
-                call["meaning"].get<std::string>() + ")";
+        // Success goes without its text; every error code comes with its meaning.
+        const auto result = call["result"].get<std::uint32_t>();
+        line += " -> " + std::to_string(result);
+        if (result != win::kErrorSuccess) {
+            line += " (" + call["meaning"].get<std::string>() + ")";
+        }
         if (call.contains("subkey")) {
             line += ": " + Quoted(call["subkey"]);
         }
@@ -394,8 +398,12 @@ std::string ExplanationAsText(const json& explanation) {
         AppendStep(step, out);
     }
     const json& verdict = explanation["verdict"];
+    const int variant = verdict["variant"].get<int>();
     out += "Verdict: drive " + LetterText(verdict["drive"]) + ", variant " +
-           std::to_string(verdict["variant"].get<int>());
+           std::to_string(variant) +
+           (variant == detect::kVariantOrca      ? " (Orca)"
+            : variant == detect::kVariantKestrel ? " (Kestrel)"
+                                                 : "");
     if (!verdict["step"].is_null()) {
         out += ", from step " + std::to_string(verdict["step"].get<int>());
     }
