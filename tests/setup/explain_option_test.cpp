@@ -5,6 +5,8 @@
 
 #include <nlohmann/json.hpp>
 #include <regex>
+#include <set>
+#include <sstream>
 
 #include "setup_run.h"
 
@@ -41,8 +43,32 @@ void ExpectInOrder(const std::string& out, const std::vector<std::string>& keys,
     }
 }
 
-// Keys and kinds of a document, arrays by their first element: the shape
-// that tools reading --json rely on.
+// Keys and kinds of a document, the elements of an array merged into one:
+// the shape that tools reading --json rely on.
+json Merge(json a, const json& b) {
+    if (a.is_object() && b.is_object()) {
+        for (const auto& [key, item] : b.items()) {
+            a[key] = a.contains(key) ? Merge(a[key], item) : item;
+        }
+    } else if (a.is_array() && b.is_array()) {
+        a = a.empty() ? b : b.empty() ? a : json::array({Merge(a[0], b[0])});
+    } else if (a != b) {  // kinds: a sorted set such as "null|string"
+        std::set<std::string> kinds;
+        for (const json* side : {static_cast<const json*>(&a), &b}) {
+            std::stringstream text(side->get<std::string>());
+            for (std::string kind; std::getline(text, kind, '|');) {
+                kinds.insert(kind);
+            }
+        }
+        std::string joined;
+        for (const std::string& kind : kinds) {
+            joined += (joined.empty() ? "" : "|") + kind;
+        }
+        a = joined;
+    }
+    return a;
+}
+
 json Shape(const json& value) {
     if (value.is_object()) {
         json shape = json::object();
@@ -52,7 +78,11 @@ json Shape(const json& value) {
         return shape;
     }
     if (value.is_array()) {
-        return value.empty() ? json::array() : json::array({Shape(value[0])});
+        json merged = json::array();
+        for (const json& item : value) {
+            merged = Merge(merged, json::array({Shape(item)}));
+        }
+        return merged;
     }
     return value.type_name();
 }
@@ -67,13 +97,15 @@ class ExplainOption : public ::testing::Test {
 TEST_F(ExplainOption, EachMachinesTrailTellsHowItsVerdictCameAbout) {
     const std::string eMapped = e.Mapping('E');
     const std::string fMapped = f.Mapping('F');
-    // A stick whose instance path carries an escape sequence.
-    const std::string hostile = files.Write(
-        "hostile.reg",
-        "Windows Registry Editor Version 5.00\n\n"
-        "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\USBSTOR\\Enum]\n"
-        "\"0\"=hex(1):55,53,42,5c,56,49,44,5f,33,31,30,37,26,50,49,44,5f,32,36,31,39,1b,5b,"
-        "33,31,6d,0a,00\n\"Count\"=dword:00000001\n");
+    // A stick whose instance path carries an escape sequence, and a value
+    // (in the export's UTF-16 hex form) that carries a line break.
+    const std::string lineBreak = "\"1\"=hex(1):41,00,0a,00,42,00,";
+    const std::string hostile =
+        files.Write("hostile.reg",
+                    "Windows Registry Editor Version 5.00\n\n"
+                    "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\USBSTOR\\Enum]\n"
+                    "\"0\"=\"USB\\\\VID_3107&PID_2619\x1b[31m\x07\"\n" +
+                        lineBreak + "00,00\n\"Count\"=dword:00000002\n");
     struct Row {
         std::string machine;
         std::vector<std::string> arguments;
@@ -140,8 +172,10 @@ TEST_F(ExplainOption, EachMachinesTrailTellsHowItsVerdictCameAbout) {
          {"Detection on the 95 family", "  DriveMix 2: Orca group only", "  letter E"}},
         {"texts from the registry escaped",
          {"--registry", hostile},
-         {"  third group: \"USB\\VID_3107&PID_2619\\x1b[31m\\n\" matched g_CountOnlyIds entry "
-          "\"USB\\VID_3107&PID_2619\""}},
+         {"  query HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Services\\USBSTOR\\Enum \"1\" "
+          "-> 0: REG_SZ \"A\\nB\"",
+          "  third group: \"USB\\VID_3107&PID_2619\\x1b[31m\\x07\" matched g_CountOnlyIds "
+          "entry \"USB\\VID_3107&PID_2619\""}},
     };
     for (const Row& row : rows) {
         std::vector<std::string> arguments = row.arguments;
@@ -154,8 +188,9 @@ TEST_F(ExplainOption, EachMachinesTrailTellsHowItsVerdictCameAbout) {
 }
 
 TEST_F(ExplainOption, RegistryCallsAreRetoldWithTheirResults) {
-    const setuptest::Run run = RunSetup({"--registry", ExampleMachine("orca-slim-nt.reg"),
-                                         "--drive", e.Mapping('E'), "--detect", "--explain"});
+    // E: is not a logical drive: the scan of the mount table goes on to Z:.
+    const setuptest::Run run =
+        RunSetup({"--registry", ExampleMachine("orca-slim-nt.reg"), "--detect", "--explain"});
     ExpectInOrder(
         run.out,
         {"  open HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Services\\USBSTOR\\Enum -> 0",
@@ -170,32 +205,50 @@ TEST_F(ExplainOption, RegistryCallsAreRetoldWithTheirResults) {
     EXPECT_NE(run.out.find("-> 2 (The system cannot find the file specified.)"), std::string::npos);
 }
 
-TEST_F(ExplainOption, JsonHoldsTheSameTrailInAFixedShape) {
-    const setuptest::Run run =
+TEST_F(ExplainOption, JsonHoldsTheSameTrailInOneShapeOnBothFamilies) {
+    const setuptest::Run nt = RunSetup({"--registry", ExampleMachine("orca-slim-nt.reg"), "--drive",
+                                        e.Mapping('E'), "--detect", "--explain", "--json"});
+    const setuptest::Run nine =
         RunSetup({"--family", "9x", "--registry", ExampleMachine("orca-slim-9x.reg"), "--detect",
                   "--explain", "--json"});
-    ASSERT_EQ(run.exitCode, 0) << run.err;
-    const json explanation = json::parse(run.out);
-    const json golden = json::parse(R"({
-      "family": "string",
-      "homeLetter": {"letter": "string", "why": "string"},
-      "count": {
-        "registry": [{"call": "string", "key": "string", "index": "number",
-                      "result": "number", "meaning": "string", "subkey": "string"}],
-        "groups": [{"group": "string", "list": "null"}],
-        "mix": {"code": "number", "meaning": "string"}},
-      "steps": [{"step": "number", "list": "string", "diskId": "string",
-                 "lookups": [{"usbId": "string", "letter": "string", "why": "string",
-                              "registry": [{"call": "string", "key": "string",
-                                            "index": "number", "result": "number",
-                                            "meaning": "string", "subkey": "string"}]}],
-                 "letter": "string", "why": "string"}],
-      "verdict": {"drive": "string", "variant": "number", "step": "number", "why": "string"}
-    })");
-    EXPECT_EQ(Shape(explanation), golden) << Shape(explanation).dump(2);
-    EXPECT_EQ(explanation["verdict"]["drive"], "E");
-    EXPECT_EQ(explanation["count"]["mix"]["code"], 2);
-    EXPECT_EQ(explanation["count"]["groups"][1]["entry"], "USB\\VID_3107&PID_9340");
+    ASSERT_EQ(nt.exitCode + nine.exitCode, 0) << nt.err << nine.err;
+    const json ntExplanation = json::parse(nt.out);
+    const json call = R"({"call": "string", "key": "string", "result": "number",
+        "meaning": "string", "value": "string", "type": "string", "data": "number|string",
+        "index": "number", "subkey": "string"})"_json;
+    json stepCall = call;
+    stepCall["utf16"] = "boolean";
+    const json golden = {
+        {"family", "string"},
+        {"homeLetter", {{"letter", "string"}, {"why", "string"}}},
+        {"count",
+         {{"registry", {call}},
+          {"groups",
+           {{{"group", "string"},
+             {"list", "null|string"},
+             {"entry", "string"},
+             {"matched", "string"}}}},
+          {"mix", {{"code", "number"}, {"meaning", "string"}}}}},
+        {"steps",
+         {{{"step", "number"},
+           {"list", "string"},
+           {"diskId", "string"},
+           {"lookups",
+            {{{"usbId", "string"},
+              {"registry", {stepCall}},
+              {"letter", "null|string"},
+              {"why", "string"}}}},
+           {"letter", "null|string"},
+           {"why", "string"}}}},
+        {"verdict",
+         {{"drive", "string"}, {"variant", "number"}, {"step", "number"}, {"why", "string"}}}};
+    const json shape = Merge(Shape(ntExplanation), Shape(json::parse(nine.out)));
+    EXPECT_EQ(shape, golden) << shape.dump(2);
+    EXPECT_EQ(ntExplanation["verdict"], json::parse(R"({"drive": "E", "variant": 1, "step": 1,
+        "why": "no letter is the home letter: the first step with a letter wins"})"));
+    EXPECT_EQ(ntExplanation["count"]["mix"],
+              json::parse(R"({"code": 2, "meaning": "Orca group only"})"));
+    EXPECT_EQ(ntExplanation["count"]["groups"][1]["entry"], "USB\\VID_3107&PID_9340");
 }
 
 TEST_F(ExplainOption, BadInputAndMisuseAreRefused) {
