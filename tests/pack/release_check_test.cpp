@@ -77,10 +77,11 @@ TEST_F(ReleaseCheck, ListShowsEachModulesDigestAndBuildWritesOneSha256sumChecks)
 TEST_F(ReleaseCheck, VerifyNamesEachDifferenceFromTheManifest) {
     const std::string hlp =
         "manifest entry 2 (" + (SamplePayload() / "orca/Stash.hlp").string() + ")";
+    // The first two entries are swapped in the "reordered" row.
     const std::string exe =
-        "manifest entry 0 (" + (SamplePayload() / "orca/Stash.exe").string() + ")";
+        "manifest entry 1 (" + (SamplePayload() / "orca/Stash.exe").string() + ")";
     const std::string dll =
-        "manifest entry 1 (" + (SamplePayload() / "orca/StashLib.dll").string() + ")";
+        "manifest entry 0 (" + (SamplePayload() / "orca/StashLib.dll").string() + ")";
     struct Row {
         const char* what;
         std::function<void(json&)> change;

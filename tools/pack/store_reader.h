@@ -31,7 +31,7 @@ struct StoreContents {
 // with the store prefix, a payload that leaves room for the image before it,
 // and fields that pass ModuleDefect. The walk ends cleanly where the four
 // bytes before a payload read below 660. Throws PackError naming the first
-// defect, such as "module 2 from the end (trailer ending at offset 5120): ...".
+// defect, such as "INSTALLER: module 2 from the end (trailer ending at offset 5120): ...".
 StoreContents ReadStore(const std::filesystem::path& installer);
 
 }  // namespace pack
