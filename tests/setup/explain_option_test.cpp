@@ -137,7 +137,8 @@ TEST_F(ExplainOption, EachMachinesTrailTellsHowItsVerdictCameAbout) {
           "F:\\Stashwell"},
          {"Home letter: F, the current directory's first character",
           "  DriveMix 1: Kestrel group only",
-          "  letter none: group filtered out on the NT family: DriveMix 1 is not 2 or 6",
+          "  letter none: group filtered out on the NT family: letter F dropped, as DriveMix 1 "
+          "is not 2 or 6",
           "Step 4, g_KestrelPrismIds, disk \"USBSTOR\\Disk&Ven_Norvask&Prod_Rovane_Prism\":",
           "  letter F",
           "Verdict: drive F, variant 2 (Kestrel), from step 4: its letter is the home letter: the "

@@ -242,8 +242,11 @@ json StepJson(const StepFinding& step, bool ntFamily, int mix) {
     }
     std::string why = "a letter";
     if (step.filtered) {
-        why = std::string("group filtered out on the NT family: DriveMix ") + std::to_string(mix) +
-              " is not " + (entry.variant == detect::kVariantOrca ? "2 or 6" : "1 or 5");
+        const json found = LetterJson(step.lookups.empty() ? 0 : step.lookups.back().lookup.letter);
+        why = "group filtered out on the NT family: letter " +
+              (found.is_null() ? std::string("none") : found.get<std::string>()) +
+              " dropped, as DriveMix " + std::to_string(mix) + " is not " +
+              (entry.variant == detect::kVariantOrca ? "2 or 6" : "1 or 5");
     } else if (step.letter == 0 && !step.lookups.empty()) {
         why = ntFamily ? MissMeaning(step.lookups.back().lookup.miss)
                        : "no entry of the list gave a letter";
