@@ -15,8 +15,7 @@ namespace {
 enum Group { kKestrel, kOrca, kThird, kGroups };
 const DriveGroup* const kPasses[kGroups] = {&g_KestrelGroup, &g_OrcaGroup, &g_ThirdGroup};
 
-// The USB storage service lists each drive plugged in as "0", "1", ...
-// Marks the pass's group when text matches it; tells the observer of a match.
+// Marks the pass's group when text matches it, and tells the observer.
 bool MarkGroup(std::string_view text, int pass, bool (&present)[kGroups],
                DetectionObserver& observer) {
     const GroupEntry match = FindGroupEntry(text, *kPasses[pass]);
@@ -33,6 +32,7 @@ void TellUnmatched(int pass, const bool (&present)[kGroups], DetectionObserver& 
     }
 }
 
+// The USB storage service lists each drive plugged in as "0", "1", ...
 void MarkGroupsNt(platform::Registry& registry, bool (&present)[kGroups],
                   DetectionObserver& observer) {
     RegistryKey drives(registry);
