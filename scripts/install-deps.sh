@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev
-    libcli11-dev nlohmann-json3-dev attr
+    libcli11-dev nlohmann-json3-dev libssl-dev attr
 )
 
 if [ "${1:-}" != host ]; then
@@ -15,7 +15,8 @@ if [ "${1:-}" != host ]; then
 
     # The Windows build and its end-to-end tests under Wine, on a virtual
     # display; Wine's 32-bit half comes from Debian's i386 architecture.
-    packages+=(g++-mingw-w64-i686 wine wine32:i386 fonts-wine xvfb xauth)
+    # Its screenshots are turned into PNG with netpbm.
+    packages+=(g++-mingw-w64-i686 wine wine32:i386 fonts-wine xvfb xauth netpbm)
     if ! dpkg --print-foreign-architectures | grep -qx i386; then
         dpkg --add-architecture i386
     fi

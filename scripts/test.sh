@@ -26,14 +26,16 @@ echo "== fuzz (smoke) =="
 scripts/fuzz.sh 12
 
 # The Windows build: the stubs' instruction set, imports and PE header
-# (tests/wine/check-stub.sh, which fails the run), then under Wine the seam
-# probe and the end-to-end scenarios (which pack with the host build's
+# (tests/wine/check-stub.sh, which fails the run); the same build again in
+# another folder, which must give byte-identical binaries; then under Wine the
+# seam probe and the end-to-end scenarios (which pack with the host build's
 # stashwell-pack).
 echo "== win32 =="
 cmake --preset win32 -DSTASHWELL_PACK="$PWD/build/host/tools/pack/stashwell-pack"
 cmake --build --preset win32
 tests/wine/check-stub.sh build/win32/stashwell-setup.exe build/win32/StashwellSetup.exe \
     build/win32/stashwell-setup-faults.exe
+tests/reproducible-build.sh build/win32
 if command -v wine >/dev/null && command -v xvfb-run >/dev/null; then
     tests/wine/probe.sh build/win32
     tests/wine/e2e.sh build/win32

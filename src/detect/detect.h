@@ -25,10 +25,17 @@ enum DriveMix : int {
     kMixAll = 7,
 };
 
-int CountSupportedDrives(platform::Platform& os, bool isNt);
+class DetectionObserver;
+DetectionObserver& NoObserver();
+
+// The observer hears which entry of each group matched and the code.
+int CountSupportedDrives(platform::Platform& os, bool isNt,
+                         DetectionObserver& observer = NoObserver());
 
 // The drive letter (0 for none, as stored by the registry otherwise); sets
-// variant to -1 first, and to 1 or 2 when a letter is returned.
-std::uint8_t DetectSupportedDrive(platform::Platform& os, int& variant);
+// variant to -1 first, and to 1 or 2 when a letter is returned. The observer
+// hears each finding on the way, from the home letter to the verdict.
+std::uint8_t DetectSupportedDrive(platform::Platform& os, int& variant,
+                                  DetectionObserver& observer = NoObserver());
 
 }  // namespace detect

@@ -14,36 +14,38 @@ namespace {
 
 constexpr std::uint32_t kRoom = 520;
 
-// The first byte of the disk's "CurrentDriveLetterAssignment"; 0 when it
+// The first byte of the disk's "CurrentDriveLetterAssignment"; none when it
 // cannot be read or is empty.
-std::uint8_t ReadDriveLetterAssignment(platform::Registry& registry,
+LetterLookup ReadDriveLetterAssignment(platform::Registry& registry,
                                        const std::string& hardwareKey) {
+    constexpr LetterLookup kUnassigned = {0, LookupMiss::kNoLetterAssignment};
     RegistryKey disk(registry);
     if (disk.Open(win::kHkeyLocalMachine, ("Enum\\" + hardwareKey).c_str(), win::kKeyQueryValue) !=
         win::kErrorSuccess) {
-        return 0;
+        return kUnassigned;
     }
     std::vector<std::uint8_t> assignment;
     if (QueryValue(disk, "CurrentDriveLetterAssignment", kRoom, assignment) != win::kErrorSuccess ||
         assignment.empty()) {
-        return 0;
+        return kUnassigned;
     }
-    return assignment[0];
+    return {assignment[0],
+            assignment[0] != 0 ? LookupMiss::kNone : LookupMiss::kNoLetterAssignment};
 }
 
 }  // namespace
 
-std::uint8_t GetDriveLetter9x(platform::Registry& registry, const char* usbId, const char* scsiId) {
+LetterLookup LookUpLetter9x(platform::Registry& registry, const char* usbId, const char* scsiId) {
     const auto isUsbDevice = [usbId](const std::string& hardwareKey) {
         return MatchesHardwareId(hardwareKey, usbId);
     };
     if (WalkConfigManagerDevices(registry, kRoom, isUsbDevice) != WalkEnd::kStopped) {
-        return 0;
+        return {0, LookupMiss::kNoUsbDevice};
     }
     // The disk's hardware key is compared without the key's last character.
     const std::string_view disk(scsiId);
     const std::string_view diskStart = disk.substr(0, disk.empty() ? 0 : disk.size() - 1);
-    std::uint8_t letter = 0;
+    LetterLookup letter = {0, LookupMiss::kNoDisk};
     WalkConfigManagerDevices(registry, kRoom, [&](const std::string& hardwareKey) {
         if (!hardwareKey.starts_with(diskStart)) {
             return false;
@@ -52,6 +54,10 @@ std::uint8_t GetDriveLetter9x(platform::Registry& registry, const char* usbId, c
         return true;  // the first such disk decides, letter or not
     });
     return letter;
+}
+
+std::uint8_t GetDriveLetter9x(platform::Registry& registry, const char* usbId, const char* scsiId) {
+    return LookUpLetter9x(registry, usbId, scsiId).letter;
 }
 
 }  // namespace detect

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "detect/detection_observer.h"
 #include "platform/registry.h"
 
 namespace detect {
@@ -14,5 +15,7 @@ namespace detect {
 // character (with regard to case), as stored; else 0. The disk found need
 // not belong to the USB device found.
 std::uint8_t GetDriveLetter9x(platform::Registry& registry, const char* usbId, const char* scsiId);
+// The same letter, or why there is none.
+LetterLookup LookUpLetter9x(platform::Registry& registry, const char* usbId, const char* scsiId);
 
 }  // namespace detect

@@ -77,34 +77,40 @@ int FindDiskEnumEntry(platform::Registry& registry, std::string* out, const char
     return -1;
 }
 
-std::uint8_t GetDriveLetterNt(platform::Platform& os, const char* prefix) {
+LetterLookup LookUpLetterNt(platform::Platform& os, const char* prefix) {
     std::string instancePath;
     if (FindDiskEnumEntry(os.registry, &instancePath, prefix) < 0) {
-        return 0;
+        return {0, LookupMiss::kNoDiskEntry};
     }
     const std::optional<std::string> parentIdPrefix = ReadParentIdPrefix(os.registry, instancePath);
     if (!parentIdPrefix) {
-        return 0;
+        return {0, LookupMiss::kNoParentIdPrefix};
     }
     const std::string expected = std::string(kMountPrefix) + *parentIdPrefix;
     RegistryKey mounts(os.registry);
     if (mounts.Open(win::kHkeyLocalMachine, "System\\MountedDevices", win::kKeyRead) !=
         win::kErrorSuccess) {
-        return 0;
+        return {0, LookupMiss::kNoMountTable};
     }
     const std::uint32_t drives = os.system.GetLogicalDrives();
+    LookupMiss miss = LookupMiss::kNoMountEntry;
     for (char letter = 'C'; letter <= 'Z'; ++letter) {
         const std::string name = std::string("\\DosDevices\\") + letter + ":";
         std::vector<std::uint8_t> target;
-        if (QueryValue(mounts, name.c_str(), win::kMaxPath, target) != win::kErrorSuccess) {
+        if (QueryValue(mounts, name.c_str(), win::kMaxPath, target) != win::kErrorSuccess ||
+            !MountTargetBeginsWith(os.system, target, expected)) {
             continue;
         }
-        if (MountTargetBeginsWith(os.system, target, expected) &&
-            (drives >> (letter - 'A') & 1) != 0) {
-            return static_cast<std::uint8_t>(letter);
+        if ((drives >> (letter - 'A') & 1) != 0) {
+            return {static_cast<std::uint8_t>(letter), LookupMiss::kNone};
         }
+        miss = LookupMiss::kNotLogicalDrive;
     }
-    return 0;
+    return {0, miss};
+}
+
+std::uint8_t GetDriveLetterNt(platform::Platform& os, const char* prefix) {
+    return LookUpLetterNt(os, prefix).letter;
 }
 
 }  // namespace detect

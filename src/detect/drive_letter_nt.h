@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "detect/detection_observer.h"
 #include "platform/platform.h"
 
 namespace detect {
@@ -19,5 +20,7 @@ int FindDiskEnumEntry(platform::Registry& registry, std::string* out, const char
 // The letter, 'C' to 'Z', of the volume of the first disk that begins with
 // prefix; 0 when there is none.
 std::uint8_t GetDriveLetterNt(platform::Platform& os, const char* prefix);
+// The same letter, or why there is none.
+LetterLookup LookUpLetterNt(platform::Platform& os, const char* prefix);
 
 }  // namespace detect

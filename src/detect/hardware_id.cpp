@@ -22,18 +22,37 @@ bool MatchesHardwareId(std::string_view text, std::string_view entry) {
            std::equal(entry.begin(), entry.end(), text.begin(), SameLowerCase);
 }
 
-bool MatchesIdList(std::string_view text, IdList list) {
+namespace {
+
+const char* FindListEntry(std::string_view text, IdList list) {
     for (IdList entry = list; **entry != '\0'; ++entry) {
         if (MatchesHardwareId(text, *entry)) {
-            return true;
+            return *entry;
         }
     }
-    return false;
+    return nullptr;
+}
+
+}  // namespace
+
+bool MatchesIdList(std::string_view text, IdList list) {
+    return FindListEntry(text, list) != nullptr;
+}
+
+GroupEntry FindGroupEntry(std::string_view text, const DriveGroup& group) {
+    for (IdList list : group.lists) {
+        if (list == nullptr) {
+            continue;
+        }
+        if (const char* entry = FindListEntry(text, list)) {
+            return {list, entry};
+        }
+    }
+    return {};
 }
 
 bool MatchesGroup(std::string_view text, const DriveGroup& group) {
-    return std::any_of(std::begin(group.lists), std::end(group.lists),
-                       [&](IdList list) { return list != nullptr && MatchesIdList(text, list); });
+    return FindGroupEntry(text, group).entry != nullptr;
 }
 
 }  // namespace detect

@@ -123,8 +123,10 @@ TEST_F(BuildRefusal, DefaultsFillTheTrailer) {
     EXPECT_EQ(json::parse(run.out),
               json::parse(R"([{"tag": "NRVK_OEM_INSTALLER", "fileName": "Stash.hlp",
                               "extractPath": "", "attributes": 128, "payloadSize": 4,
-                              "payloadOffset": 3004, "trailerLength": 660}])"));
-    EXPECT_EQ(FilesBelow(out.parent_path()), (std::vector<std::string>{"Setup.exe"}));
+                              "payloadOffset": 3004, "trailerLength": 660, "sha256":
+                              "106a5842fc5fce6f663176285ed1516dbb1e3d15c05abab12fdca46d60b539b7"}])"));
+    EXPECT_EQ(FilesBelow(out.parent_path()),
+              (std::vector<std::string>{"Setup.exe", "Setup.exe.sha256"}));
 }
 
 }  // namespace

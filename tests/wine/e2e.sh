@@ -26,7 +26,9 @@
 #   expect X empty               afterwards drive X holds nothing
 # The driver's transcript is compared with scenarios/NAME.expected, or with
 # scenarios/NAME.FAMILY.expected where a family sees something else.
-# Screenshots of the pictures go to BUILD/wine-e2e/screenshots.
+# Screenshots of the pictures and of every message box go to
+# BUILD/wine-e2e/screenshots as PNG (tests/wine/renew-screenshots.sh copies
+# the ones the README shows into docs/).
 #
 # Usage: tests/wine/e2e.sh [BUILD_DIR [SCENARIO...]]
 # BUILD_DIR defaults to build/win32; the packer comes from build/host, or
@@ -240,6 +242,12 @@ for family in nt 9x; do
     done
 done
 wine_session_stop
+
+# The driver writes PPM; the screenshots are kept as PNG.
+for ppm in "$work/screenshots"/*.ppm; do
+    [ -e "$ppm" ] || continue
+    pnmtopng "$ppm" >"${ppm%.ppm}.png" && rm "$ppm"
+done
 
 echo "scenarios ran in $((SECONDS - start)) s; screenshots in $work/screenshots"
 echo "$passed passed, $failed failed"

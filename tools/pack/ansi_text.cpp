@@ -9,21 +9,7 @@
 namespace pack {
 
 std::string Utf8FromAnsi(const std::string& ansi) {
-    std::string text;
-    for (const char byte : ansi) {
-        const std::uint16_t unit = hosted::FromWindows1252(byte);
-        if (unit < 0x80) {
-            text += static_cast<char>(unit);
-        } else if (unit < 0x800) {
-            text += static_cast<char>(0xC0 | unit >> 6);
-            text += static_cast<char>(0x80 | (unit & 0x3F));
-        } else {
-            text += static_cast<char>(0xE0 | unit >> 12);
-            text += static_cast<char>(0x80 | (unit >> 6 & 0x3F));
-            text += static_cast<char>(0x80 | (unit & 0x3F));
-        }
-    }
-    return text;
+    return hosted::Utf8FromWindows1252(ansi);
 }
 
 std::string AnsiFromUtf8(const std::string& utf8) {

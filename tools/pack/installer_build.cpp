@@ -8,6 +8,7 @@
 
 #include "manifest.h"
 #include "pack_error.h"
+#include "sha256.h"
 #include "store_writer.h"
 
 namespace pack {
@@ -68,10 +69,42 @@ void AppendEntry(StoreWriter& writer, const ManifestEntry& entry) {
     }
 }
 
+// The digest file must not take the place of anything the build reads.
+void RefuseToOverwriteInput(const fs::path& digestFile, const fs::path& stub,
+                            const fs::path& manifest, const std::vector<ManifestEntry>& entries) {
+    std::vector<fs::path> inputs = {stub, manifest};
+    for (const ManifestEntry& entry : entries) {
+        inputs.push_back(entry.source);
+    }
+    for (const fs::path& input : inputs) {
+        std::error_code error;
+        if (fs::equivalent(digestFile, input, error)) {
+            throw PackError("the digest file " + digestFile.string() + " would overwrite " +
+                            input.string() + ", an input of the build");
+        }
+    }
+}
+
+void WriteDigestFile(const fs::path& installer, const fs::path& out, const fs::path& digestFile) {
+    TemporaryFile temporary(digestFile);
+    {
+        std::ofstream digest(temporary.Path(), std::ios::trunc);
+        digest << FileSha256(installer) << "  " << out.filename().string() << '\n';
+        digest.close();
+        if (!digest) {
+            throw PackError("cannot write " + temporary.Path().string());
+        }
+    }
+    temporary.RenameTo(digestFile);
+}
+
 }  // namespace
 
 void BuildInstaller(const fs::path& stub, const fs::path& manifest, const fs::path& out) {
     const std::vector<ManifestEntry> entries = LoadManifest(manifest);
+    fs::path digestFile = out;
+    digestFile += ".sha256";
+    RefuseToOverwriteInput(digestFile, stub, manifest, entries);
     std::ifstream stubIn(stub, std::ios::binary);
     if (!fs::is_regular_file(stub) || !stubIn) {
         throw PackError("cannot read the stub " + stub.string());
@@ -90,6 +123,7 @@ void BuildInstaller(const fs::path& stub, const fs::path& manifest, const fs::pa
         }
     }
     fs::permissions(temporary.Path(), fs::status(stub).permissions());
+    WriteDigestFile(temporary.Path(), out, digestFile);
     temporary.RenameTo(out);
 }
 

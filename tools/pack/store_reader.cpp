@@ -1,11 +1,14 @@
 #include "store_reader.h"
 
+#include <algorithm>
 #include <fstream>
 #include <limits>
 #include <string>
 
 #include "module_spec.h"
 #include "pack_error.h"
+#include "sha256.h"
+#include "store/scramble.h"
 
 namespace pack {
 
@@ -33,15 +36,31 @@ class InstallerBytes {
         }
     }
 
+    // The digest of a payload as it is installed: each 1024-byte chunk
+    // unscrambled.
+    std::string ContentSha256(std::uint64_t offset, std::uint32_t size) {
+        Sha256 sha;
+        std::uint8_t chunk[store::kChunkSize];
+        for (std::uint32_t done = 0; done < size;) {
+            const std::uint32_t length = std::min(size - done, store::kChunkSize);
+            ReadAt(offset + done, chunk, length);
+            store::ScrambleBuffer(chunk, length, store::kScramblingKey);
+            sha.Update(chunk, length);
+            done += length;
+        }
+        return sha.HexDigest();
+    }
+
   private:
     std::filesystem::path path_;
     std::ifstream in_;
     std::uint64_t length_ = 0;
 };
 
-std::string Where(std::size_t index, std::uint64_t trailerEnd) {
-    return "module " + std::to_string(index) + " from the end (trailer ending at offset " +
-           std::to_string(trailerEnd) + "): ";
+std::string Where(const std::filesystem::path& installer, std::size_t index,
+                  std::uint64_t trailerEnd) {
+    return installer.string() + ": module " + std::to_string(index) +
+           " from the end (trailer ending at offset " + std::to_string(trailerEnd) + "): ";
 }
 
 }  // namespace
@@ -50,14 +69,14 @@ StoreContents ReadStore(const std::filesystem::path& installer) {
     InstallerBytes file(installer);
     StoreContents contents{{}, file.Length(), 0};
     if (file.Length() > kLargestOffset) {
-        throw PackError("installer of " + std::to_string(file.Length()) +
+        throw PackError(installer.string() + ": installer of " + std::to_string(file.Length()) +
                         " bytes is beyond the signed 32-bit offsets of a store");
     }
 
     auto position = static_cast<std::uint32_t>(file.Length());
     for (std::size_t index = 1;; ++index) {
         if (position < 4) {
-            throw PackError(Where(index, position) + "no room for a trailer length");
+            throw PackError(Where(installer, index, position) + "no room for a trailer length");
         }
         std::uint8_t lengthBytes[4];
         file.ReadAt(position - 4, lengthBytes, sizeof lengthBytes);
@@ -68,23 +87,24 @@ StoreContents ReadStore(const std::filesystem::path& installer) {
             return contents;
         }
         if (trailerLength >= position) {
-            throw PackError(Where(index, position) + "trailer length " +
+            throw PackError(Where(installer, index, position) + "trailer length " +
                             std::to_string(trailerLength) + " reaches past the start of the file");
         }
 
-        StoredModule module{{}, 0, position - trailerLength, trailerLength};
+        StoredModule module{{}, 0, position - trailerLength, trailerLength, ""};
         std::uint8_t trailer[store::kTrailerLength];
         file.ReadAt(module.trailerOffset, trailer, sizeof trailer);
         store::BytesToHeader(trailer, module.header);
         if (module.header.payloadSize + std::uint64_t{4} > module.trailerOffset) {
-            throw PackError(Where(index, position) + "payload of " +
+            throw PackError(Where(installer, index, position) + "payload of " +
                             std::to_string(module.header.payloadSize) +
                             " bytes leaves no room for the executable image before it");
         }
         if (const std::string defect = ModuleDefect(SpecOfHeader(module.header)); !defect.empty()) {
-            throw PackError(Where(index, position) + defect);
+            throw PackError(Where(installer, index, position) + defect);
         }
         module.payloadOffset = module.trailerOffset - module.header.payloadSize;
+        module.sha256 = file.ContentSha256(module.payloadOffset, module.header.payloadSize);
         contents.modules.push_back(module);
         position = module.payloadOffset;
     }

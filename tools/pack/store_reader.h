@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <string>
 #include <vector>
 
 #include "store/module_header.h"
@@ -16,6 +17,7 @@ struct StoredModule {
     std::uint32_t payloadOffset;
     std::uint32_t trailerOffset;
     std::uint32_t trailerLength;  // as the trailer's last four bytes give it
+    std::string sha256;           // of the payload as it is installed, unscrambled
 };
 
 struct StoreContents {
@@ -29,7 +31,7 @@ struct StoreContents {
 // with the store prefix, a payload that leaves room for the image before it,
 // and fields that pass ModuleDefect. The walk ends cleanly where the four
 // bytes before a payload read below 660. Throws PackError naming the first
-// defect, such as "module 2 from the end (trailer ending at offset 5120): ...".
+// defect, such as "INSTALLER: module 2 from the end (trailer ending at offset 5120): ...".
 StoreContents ReadStore(const std::filesystem::path& installer);
 
 }  // namespace pack

@@ -23,18 +23,18 @@ std::string Hex(std::uint32_t value) {
 }  // namespace
 
 void PrintModuleTable(const StoreContents& contents, std::ostream& out) {
-    using Row = std::array<std::string, 7>;
-    std::vector<Row> rows{
-        {"#", "tag", "file name", "extract path", "attributes", "payload size", "payload offset"}};
+    using Row = std::array<std::string, 8>;
+    std::vector<Row> rows{{"#", "tag", "file name", "extract path", "attributes", "payload size",
+                           "payload offset", "sha256"}};
     for (std::size_t i = 0; i < contents.modules.size(); ++i) {
         const StoredModule& module = contents.modules[i];
         const ModuleSpec spec = SpecOfHeader(module.header);
         rows.push_back({std::to_string(i + 1), Utf8FromAnsi(spec.tag), Utf8FromAnsi(spec.fileName),
                         Utf8FromAnsi(spec.extractPath), Hex(spec.attributes),
                         std::to_string(module.header.payloadSize),
-                        std::to_string(module.payloadOffset)});
+                        std::to_string(module.payloadOffset), module.sha256});
     }
-    std::array<std::size_t, 7> widths{};
+    std::array<std::size_t, 8> widths{};
     for (const Row& row : rows) {
         for (std::size_t c = 0; c < row.size(); ++c) {
             widths[c] = std::max(widths[c], row[c].size());
@@ -60,7 +60,8 @@ nlohmann::json ModulesAsJson(const StoreContents& contents) {
                            {"attributes", spec.attributes},
                            {"payloadSize", module.header.payloadSize},
                            {"payloadOffset", module.payloadOffset},
-                           {"trailerLength", module.trailerLength}});
+                           {"trailerLength", module.trailerLength},
+                           {"sha256", module.sha256}});
     }
     return modules;
 }

@@ -11,7 +11,8 @@ namespace pack {
 // One row per module in walk order, under a heading.
 void PrintModuleTable(const StoreContents& contents, std::ostream& out);
 // An array of objects with tag, fileName, extractPath, attributes,
-// payloadSize, payloadOffset and trailerLength, in walk order; the texts,
+// payloadSize, payloadOffset, trailerLength and sha256 (of the content as
+// installed), in walk order; the texts,
 // 8-bit in the ANSI code page (Windows-1252), in UTF-8.
 nlohmann::json ModulesAsJson(const StoreContents& contents);
 // The count of modules, the image and installer sizes, and the modules per

@@ -10,8 +10,10 @@
 #include "console.h"
 #include "detect_verdict.h"
 #include "drive_tree.h"
+#include "explanation.h"
 #include "machine_options.h"
 #include "simulated_machine.h"
+#include "stashwell_version.h"
 #include "wizard_session.h"
 
 namespace {
@@ -33,6 +35,7 @@ int main(int argc, char** argv) try {
         "y or n answers a question, and \"registry FILE...\" gives the machine another "
         "registry while the page shows.",
         "stashwell-setup"};
+    app.set_version_flag("--version", std::string("stashwell-setup ") + STASHWELL_VERSION);
     setup::MachineDescription description;
     setup::AddMachineOptions(app, description);
     bool detect = false;
@@ -44,6 +47,14 @@ int main(int argc, char** argv) try {
                                       "and attributes, and exit")
                            ->check(CheckDriveLetter);
     detectFlag->excludes(treeOption);
+    bool explain = false;
+    bool json = false;
+    auto* explainFlag =
+        app.add_flag("--explain", explain,
+                     "with --detect: print how the verdict came about, step by step")
+            ->needs(detectFlag);
+    app.add_flag("--json", json, "with --explain: print the explanation as one JSON document")
+        ->needs(explainFlag);
     app.add_option("--installer", description.installerPath,
                    "the installer file whose modules are installed (default: this program, "
                    "packed with stashwell-pack build --stub)")
@@ -51,7 +62,7 @@ int main(int argc, char** argv) try {
 
     try {
         app.parse(argc, argv);
-    } catch (const CLI::CallForHelp& e) {
+    } catch (const CLI::Success& e) {  // --help, --version
         return app.exit(e);
     } catch (const CLI::ParseError& e) {
         std::cerr << "stashwell-setup: " << e.what() << '\n';
@@ -66,6 +77,12 @@ int main(int argc, char** argv) try {
     if (!machine) {
         std::cerr << error << '\n';
         return 1;
+    }
+    if (explain) {
+        const nlohmann::json explanation =
+            setup::ExplanationAsJson(setup::TraceDetection(machine->os()));
+        std::cout << (json ? explanation.dump(2) + "\n" : setup::ExplanationAsText(explanation));
+        return 0;
     }
     if (detect) {
         std::cout << setup::DetectVerdict(machine->os()) << '\n';

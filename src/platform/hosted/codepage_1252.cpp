@@ -32,4 +32,22 @@ std::uint16_t FromWindows1252(char byte) {
     return value >= 0x80 && value < 0xA0 ? kHighControls[value - 0x80] : value;
 }
 
+std::string Utf8FromWindows1252(std::string_view ansi) {
+    std::string text;
+    for (const char byte : ansi) {
+        const std::uint16_t unit = FromWindows1252(byte);
+        if (unit < 0x80) {
+            text += static_cast<char>(unit);
+        } else if (unit < 0x800) {
+            text += static_cast<char>(0xC0 | unit >> 6);
+            text += static_cast<char>(0x80 | (unit & 0x3F));
+        } else {
+            text += static_cast<char>(0xE0 | unit >> 12);
+            text += static_cast<char>(0x80 | (unit >> 6 & 0x3F));
+            text += static_cast<char>(0x80 | (unit & 0x3F));
+        }
+    }
+    return text;
+}
+
 }  // namespace hosted

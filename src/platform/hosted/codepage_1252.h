@@ -3,6 +3,8 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
+#include <string_view>
 
 namespace hosted {
 
@@ -12,5 +14,8 @@ std::optional<char> ToWindows1252(std::uint16_t unit);
 
 // The UTF-16 code unit of a 1252 byte; every byte has one.
 std::uint16_t FromWindows1252(char byte);
+
+// The UTF-8 form of a 1252 text; every byte has one.
+std::string Utf8FromWindows1252(std::string_view ansi);
 
 }  // namespace hosted

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "png_file.h"
+#include "ppm_file.h"
 
 namespace driver {
 

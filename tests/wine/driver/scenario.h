@@ -5,7 +5,7 @@
 //
 // Driver steps:
 //   start FOLDER      start the installer with FOLDER as current directory
-//   picture NAME      write down the page and save a screenshot NAME.png
+//   picture NAME      write down the page and save a screenshot NAME.ppm (e2e.sh makes it NAME.png)
 //   answer Yes|No     the answer to the next question
 //   regedit FILE      import a .reg file of the machines folder
 //   install           press Install

@@ -90,8 +90,12 @@ bool ScenarioRun::Picture(const std::string& name) {
     for (const std::string& line : seen) {
         transcript_.Line("  " + line);
     }
-    const std::string file = settings_.screenshotPrefix + name + ".png";
-    if (!WritePng(file, screen)) {
+    return SaveScreenshot(name, screen);
+}
+
+bool ScenarioRun::SaveScreenshot(const std::string& name, const driver::Picture& screen) {
+    const std::string file = settings_.screenshotPrefix + name + ".ppm";
+    if (!WritePpm(file, screen)) {
         transcript_.Line("error: cannot write " + file);
         return false;
     }
@@ -160,6 +164,8 @@ void ScenarioRun::HandleBox(HWND box) {
     const bool question = ::GetDlgItem(box, IDYES) != nullptr && ::GetDlgItem(box, IDNO) != nullptr;
     transcript_.Line("box " + Quoted(WindowText(box)) + " " + Quoted(text) +
                      (question ? " Yes/No" : " OK") + (sheetShown ? "" : " before any window"));
+    ::Sleep(kPaintPause);
+    SaveScreenshot("box-" + std::to_string(++boxesSeen_), CaptureScreen());
 
     int button = IDOK;
     if (question) {

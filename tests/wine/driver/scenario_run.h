@@ -7,7 +7,7 @@
 #include <string>
 
 #include "installer_process.h"
-#include "png_file.h"
+#include "ppm_file.h"
 #include "scenario.h"
 #include "transcript.h"
 
@@ -15,7 +15,7 @@ namespace driver {
 
 struct RunSettings {
     std::string installer;         // the installer executable
-    std::string screenshotPrefix;  // NAME.png is appended
+    std::string screenshotPrefix;  // NAME.ppm is appended
     std::string machines;          // the folder of the .reg files
 };
 
@@ -31,11 +31,14 @@ class ScenarioRun {
   private:
     bool Start(const std::string& folder);
     bool Picture(const std::string& name);
+    // Writes the screen to the screenshot prefix, NAME and ".ppm".
+    bool SaveScreenshot(const std::string& name, const driver::Picture& screen);
     bool Import(const std::string& file);
     bool Press(int buttonId, const char* name);
     // Handles the message boxes until the installer waits on its sheet or
     // has ended. After a press, waits first for its effect: a box or the end.
     bool Settle(bool afterPress);
+    // Writes the box down, saves a screenshot box-N of it and closes it.
     void HandleBox(HWND box);
     bool Ended();
 
@@ -45,6 +48,7 @@ class ScenarioRun {
     InstallerProcess process_;
     bool started_ = false;
     bool ended_ = false;
+    int boxesSeen_ = 0;
     std::deque<std::string> answers_;
 };
 

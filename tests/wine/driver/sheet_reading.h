@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "png_file.h"
+#include "ppm_file.h"
 
 namespace driver {
 

@@ -1,6 +1,5 @@
-// Writes a picture as a PNG file: 8-bit RGB, rows unfiltered, compressed
-// with deflate's fixed codes and back-references to the pixel before and to
-// the row above, which is all that screenshots of windows need.
+// Writes a picture as a binary PPM file (P6, 8-bit RGB); tests/wine/e2e.sh
+// turns the files into PNG with netpbm's pnmtopng once the run is over.
 #pragma once
 
 #include <cstdint>
@@ -17,6 +16,6 @@ struct Picture {
 };
 
 // False when the file cannot be written.
-bool WritePng(const std::string& path, const Picture& picture);
+bool WritePpm(const std::string& path, const Picture& picture);
 
 }  // namespace driver
