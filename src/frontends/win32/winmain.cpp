@@ -1,8 +1,8 @@
 // The installer: the wizard's logic on the system's property sheet.
 #include <string>
 
-#include "platform/win32/ui/property_sheet_framework.h"
-#include "platform/win32/ui/sheet_window.h"
+#include "frontends/win32/property_sheet_framework.h"
+#include "frontends/win32/sheet_window.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/windows_api.h"
 #include "wizard/application_title.h"
