@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs clang-tidy (the checks in .clang-tidy) and cppcheck over src/ and
 # tools/: the sources that the host build compiles, as its
-# compile_commands.json lists them, then src/platform/win32 as the 32-bit
-# Windows cross build compiles it. Any finding fails.
+# compile_commands.json lists them, then src/platform/win32 and
+# src/frontends/win32 as the 32-bit Windows cross build compiles them. Any
+# finding fails.
 #
 #   scripts/analyse.sh [host build folder, default build/host]
 set -euo pipefail
@@ -72,5 +73,5 @@ while read -r folder; do
     mingw_includes+=("-extra-arg=-isystem$(realpath "$folder")")
 done < <(echo | "$mingw" -xc++ -std=c++20 -E -v - 2>&1 |
     sed -n '/#include <...> search starts here:/,/End of search list./s/^ //p')
-analyse win32 "src/platform/win32" "$win32" '/src/platform/win32/' \
+analyse win32 "src/platform/win32 and src/frontends/win32" "$win32" '/src/(platform|frontends)/win32/' \
     -extra-arg=--target=i686-w64-mingw32 "${mingw_includes[@]}" --platform=win32A --library=windows

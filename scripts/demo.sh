@@ -17,7 +17,7 @@ installer="$work/StashwellSetup"
 drive="$work/E"
 mkdir "$drive"
 
-"$build/tools/pack/stashwell-pack" build --stub "$build/tools/setup/stashwell-setup" \
+"$build/tools/pack/stashwell-pack" build --stub "$build/src/frontends/terminal/stashwell-setup" \
     --manifest examples/payload/manifest.json --out "$installer"
 echo
 echo "== The sample installer $installer carries these modules =="

@@ -7,7 +7,6 @@
 #include "fileops/error_text.h"
 #include "fileops/guarded_delete.h"
 #include "store/module_tags.h"
-#include "wizard/property_dlg.h"
 
 namespace wizard {
 
@@ -55,8 +54,10 @@ std::string TargetPath(std::uint8_t letter, const store::ModuleHeader& record) {
 
 }  // namespace
 
-CInstallPageDlg::CInstallPageDlg(CPropertyDlg& sheet, platform::Platform& os, SheetView& view)
-    : sheet_(sheet),
+CInstallPageDlg::CInstallPageDlg(InstallButton& installButton, store::ModuleStore& store,
+                                 platform::Platform& os, SheetView& view)
+    : installButton_(installButton),
+      store_(store),
       os_(os),
       view_(view),
       driveLine_(view, kDriveLineId),
@@ -79,7 +80,7 @@ bool CInstallPageDlg::OnSetActive() {
 
 int CInstallPageDlg::RefreshDriveState() {
     variant_ = detect::kVariantNone;
-    sheet_.ShowInstallButton(win::kSwHide);
+    installButton_.ShowInstallButton(win::kSwHide);
     driveLetter_ = detect::DetectSupportedDrive(os_, variant_);
     if (driveLetter_ != 0 && variant_ != detect::kVariantNone) {
         driveLine_.SetWindowText(std::string("Rovane found: [") + static_cast<char>(driveLetter_) +
@@ -91,9 +92,9 @@ int CInstallPageDlg::RefreshDriveState() {
         moduleLine_.SetWindowText(std::string(kProductName) + " is NOT included!");
         // Only a module found makes the installer ready: a walk that failed
         // says nothing of what the store holds.
-        if (sheet_.Store().FindModule(TagOfVariant(variant_), nullptr, true, nullptr, 0) > 0) {
+        if (store_.FindModule(TagOfVariant(variant_), nullptr, true, nullptr, 0) > 0) {
             moduleLine_.SetWindowText(kReadyToInstall);
-            sheet_.ShowInstallButton(win::kSwShowNormal);
+            installButton_.ShowInstallButton(win::kSwShowNormal);
         }
     } else {
         driveLine_.SetWindowText(kNoDrive);
@@ -131,8 +132,8 @@ bool CInstallPageDlg::InstallModules() {
     for (;;) {
         store::ModuleHeader record{};
         std::int32_t payloadOffset = 0;
-        const std::int32_t found = sheet_.Store().FindModule(TagOfVariant(variant_), &payloadOffset,
-                                                             true, &record, startOffset);
+        const std::int32_t found =
+            store_.FindModule(TagOfVariant(variant_), &payloadOffset, true, &record, startOffset);
         if (found == 0) {
             return handled;
         }
@@ -146,7 +147,7 @@ bool CInstallPageDlg::InstallModules() {
 
 bool CInstallPageDlg::InstallModule(const store::ModuleHeader& record, std::int32_t payloadOffset) {
     const std::string folder = DriveFolder(driveLetter_, FieldText(record.extractPath));
-    if (!os_.files.PathIsDirectoryA(folder) && sheet_.Store().CreateDirectoryPath(folder) == 0) {
+    if (!os_.files.PathIsDirectoryA(folder) && store_.CreateDirectoryPath(folder) == 0) {
         return false;
     }
     const std::string target = TargetPath(driveLetter_, record);
@@ -164,8 +165,7 @@ bool CInstallPageDlg::InstallModule(const store::ModuleHeader& record, std::int3
             return false;
         }
     }
-    return sheet_.Store().ExtractModule(target, payloadOffset, record.payloadSize,
-                                        record.attributes) != 0;
+    return store_.ExtractModule(target, payloadOffset, record.payloadSize, record.attributes) != 0;
 }
 
 // CFile::Open with modeRead, which shares the file with no other opener: a

@@ -7,16 +7,19 @@
 
 #include "platform/platform.h"
 #include "store/module_header.h"
+#include "store/module_store.h"
 #include "wizard/color_static.h"
+#include "wizard/install_button.h"
 #include "wizard/sheet_view.h"
 
 namespace wizard {
 
-class CPropertyDlg;
-
 class CInstallPageDlg {
   public:
-    CInstallPageDlg(CPropertyDlg& sheet, platform::Platform& os, SheetView& view);
+    // The page reads the modules from the sheet's store and shows or hides
+    // the sheet's Install button; it keeps both references.
+    CInstallPageDlg(InstallButton& installButton, store::ModuleStore& store, platform::Platform& os,
+                    SheetView& view);
 
     // Once, when the sheet creates the page, before its first activation:
     // gives the three lines the page font. Returns true.
@@ -50,7 +53,8 @@ class CInstallPageDlg {
     bool InstallModule(const store::ModuleHeader& record, std::int32_t payloadOffset);
     bool CanOpenForReading(const std::string& path);
 
-    CPropertyDlg& sheet_;
+    InstallButton& installButton_;
+    store::ModuleStore& store_;
     platform::Platform& os_;
     SheetView& view_;
     CColorStatic driveLine_;

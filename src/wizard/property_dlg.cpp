@@ -33,7 +33,7 @@ CPropertyDlg::CPropertyDlg(platform::Platform& os, SheetView& view, std::string 
     : os_(os),
       view_(view),
       caption_(std::move(caption)),
-      page_(*this, os, view),
+      page_(*this, store_, os, view),
       store_(os, ReadInstallerPath(), store::kTrailerLength) {}
 
 std::string CPropertyDlg::ReadInstallerPath() {

@@ -8,6 +8,7 @@
 
 #include "platform/platform.h"
 #include "store/module_store.h"
+#include "wizard/install_button.h"
 #include "wizard/install_page_dlg.h"
 #include "wizard/sheet_view.h"
 
@@ -15,9 +16,8 @@ namespace wizard {
 
 inline constexpr char kSheetTitle[] = "Norvask Rovane Stashwell ver 1.1";
 inline constexpr char kInstallButtonCaption[] = " Install ";
-inline constexpr int kBannerBitmapId = 135;
 
-class CPropertyDlg {
+class CPropertyDlg final : public InstallButton {
   public:
     // Reads the installer's own path (the file that holds the module store).
     // Ends the process when the path cannot be read. The sheet has no parent
@@ -35,7 +35,7 @@ class CPropertyDlg {
     void OnPaint();
 
     // Shows or hides the OK button: win::kSwHide or win::kSwShowNormal.
-    void ShowInstallButton(int showCommand);
+    void ShowInstallButton(int showCommand) override;
 
     const std::string& Caption() const { return caption_; }
     CInstallPageDlg& Page() { return page_; }

@@ -17,12 +17,9 @@
 #include <cstdint>
 #include <string>
 
-namespace wizard {
+#include "wizard/resource_ids.h"
 
-// Control ids of the install page's three lines.
-inline constexpr int kDriveLineId = 1004;
-inline constexpr int kModuleLineId = 1020;
-inline constexpr int kSupportLineId = 1005;
+namespace wizard {
 
 // A colour as 0x00BBGGRR.
 using ColorRef = std::uint32_t;

@@ -37,7 +37,7 @@ PackTest::~PackTest() {
 Outcome PackTest::Pack(const std::vector<std::string>& arguments) const {
     std::string command = Quoted(STASHWELL_PACK_PATH);
     for (const std::string& argument : arguments) {
-        command += " " + Quoted(argument);
+        command.append(" ").append(Quoted(argument));
     }
     const fs::path out = dir_ / ".stdout";
     const fs::path err = dir_ / ".stderr";

@@ -35,7 +35,7 @@ Run RunSetup(const std::vector<std::string>& arguments) {
     const fs::path err = base.string() + ".err";
     std::string command = ShellQuoted(STASHWELL_SETUP_PATH);
     for (const std::string& argument : arguments) {
-        command += " " + ShellQuoted(argument);
+        command.append(" ").append(ShellQuoted(argument));
     }
     command += " >" + ShellQuoted(out) + " 2>" + ShellQuoted(err) + " </dev/null";
     const int status = std::system(command.c_str());

@@ -5,12 +5,12 @@
 
 #include "pictures.h"
 #include "sheet_reading.h"
+#include "wizard/resource_ids.h"
 
 namespace driver {
 
 namespace {
 
-constexpr int kBannerBitmapId = 135;
 constexpr int kMessageBoxTextId = 0xFFFF;
 // The longest a step may take before the run counts as hung.
 constexpr DWORD kStepDeadline = 120000;
@@ -28,7 +28,7 @@ void Click(HWND button) {
 
 ScenarioRun::ScenarioRun(const RunSettings& settings, Transcript& transcript)
     : settings_(settings), transcript_(transcript) {
-    LoadBitmapResource(settings.installer, kBannerBitmapId, banner_);
+    LoadBitmapResource(settings.installer, IDB_BANNER, banner_);
 }
 
 bool ScenarioRun::Run(const Step& step) {

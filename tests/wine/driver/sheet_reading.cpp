@@ -10,12 +10,13 @@
 #include "pictures.h"
 #include "remote_buffer.h"
 #include "transcript.h"
+#include "wizard/resource_ids.h"
 
 namespace driver {
 
 namespace {
 
-constexpr std::array<int, 3> kLineIds = {1004, 1020, 1005};
+constexpr std::array<int, 3> kLineIds = {IDC_DRIVE_LINE, IDC_MODULE_LINE, IDC_SUPPORT_LINE};
 constexpr int kApplyButtonId = 0x3021;
 // Where the banner is drawn: this far below the client area's top edge.
 constexpr int kBannerTop = 6;

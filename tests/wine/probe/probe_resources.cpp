@@ -3,7 +3,7 @@
 
 #include "platform/win32/windows_api.h"
 #include "probe_checks.h"
-#include "resource_ids.h"
+#include "wizard/resource_ids.h"
 
 namespace probe {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/win32/ui/sheet_window.h"
+#include "frontends/win32/sheet_window.h"
 
 #include "platform/win32/runtime/runtime.h"
 #include "platform/win32/windows_api.h"

@@ -1,4 +1,4 @@
-#include "platform/win32/ui/property_sheet_framework.h"
+#include "frontends/win32/property_sheet_framework.h"
 
 #include <cstring>
 
@@ -6,7 +6,7 @@
 // windows.h must come first.
 #include <commctrl.h>
 
-#include "resource_ids.h"
+#include "wizard/resource_ids.h"
 
 namespace platform::win32 {
 

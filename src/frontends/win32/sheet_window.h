@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/win32/ui/window_handles.h"
+#include "frontends/win32/window_handles.h"
 #include "wizard/sheet_view.h"
 
 namespace platform::win32 {

@@ -6,7 +6,7 @@
 // control's growth is raised to it.
 #pragma once
 
-#include "platform/win32/ui/window_handles.h"
+#include "frontends/win32/window_handles.h"
 
 namespace platform::win32 {
 

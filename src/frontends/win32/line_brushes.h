@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "platform/win32/ui/window_handles.h"
+#include "frontends/win32/window_handles.h"
 #include "wizard/sheet_view.h"
 
 namespace platform::win32 {

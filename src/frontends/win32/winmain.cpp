@@ -4,9 +4,9 @@
 #include <new>
 #include <string>
 
+#include "frontends/win32/property_sheet_framework.h"
+#include "frontends/win32/sheet_window.h"
 #include "platform/win32/runtime/runtime.h"
-#include "platform/win32/ui/property_sheet_framework.h"
-#include "platform/win32/ui/sheet_window.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/windows_api.h"
 #include "wizard/application_title.h"

@@ -9,10 +9,8 @@ add_custom_command(
     VERBATIM
 )
 set_source_files_properties(installer.rc PROPERTIES
-    OBJECT_DEPENDS "${banner_rc};${CMAKE_CURRENT_SOURCE_DIR}/installer.manifest;${CMAKE_CURRENT_SOURCE_DIR}/resource_ids.h;${PROJECT_BINARY_DIR}/generated/stashwell_version.h"
+    OBJECT_DEPENDS "${banner_rc};${CMAKE_CURRENT_SOURCE_DIR}/installer.manifest;${PROJECT_SOURCE_DIR}/src/wizard/resource_ids.h;${PROJECT_BINARY_DIR}/generated/stashwell_version.h"
 )
 add_library(stashwell_resources OBJECT installer.rc)
-target_include_directories(stashwell_resources
-    PRIVATE ${CMAKE_CURRENT_BINARY_DIR} ${PROJECT_BINARY_DIR}/generated
-    INTERFACE ${CMAKE_CURRENT_SOURCE_DIR}
-)
+target_include_directories(stashwell_resources PRIVATE ${CMAKE_CURRENT_BINARY_DIR})
+target_link_libraries(stashwell_resources PUBLIC stashwell_resource_ids PRIVATE stashwell_version)

@@ -1,4 +1,4 @@
-#include "platform/win32/ui/line_brushes.h"
+#include "frontends/win32/line_brushes.h"
 
 #include <algorithm>
 

@@ -7,9 +7,9 @@
 
 #include <cstdint>
 
-#include "platform/win32/ui/line_brushes.h"
-#include "platform/win32/ui/sheet_width_keeper.h"
-#include "platform/win32/ui/sheet_window.h"
+#include "frontends/win32/line_brushes.h"
+#include "frontends/win32/sheet_width_keeper.h"
+#include "frontends/win32/sheet_window.h"
 #include "wizard/framework.h"
 #include "wizard/property_dlg.h"
 

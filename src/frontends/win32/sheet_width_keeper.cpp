@@ -1,4 +1,4 @@
-#include "platform/win32/ui/sheet_width_keeper.h"
+#include "frontends/win32/sheet_width_keeper.h"
 
 #include <algorithm>
 
