@@ -56,11 +56,11 @@ std::vector<std::string> CompareWithManifest(const StoreContents& contents,
                                              const std::vector<ManifestEntry>& entries) {
     // The store in append order, as the manifest lists it.
     std::vector<const StoredModule*> stored;
+    std::vector<ModuleSpec> specs;
+    stored.reserve(contents.modules.size());
+    specs.reserve(contents.modules.size());
     for (auto module = contents.modules.rbegin(); module != contents.modules.rend(); ++module) {
         stored.push_back(&*module);
-    }
-    std::vector<ModuleSpec> specs;
-    for (const StoredModule* module : stored) {
         specs.push_back(SpecOfHeader(module->header));
     }
 
