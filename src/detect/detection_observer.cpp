@@ -2,9 +2,13 @@
 
 namespace detect {
 
+namespace {
+class SilentObserver final : public DetectionObserver {};
+SilentObserver silent;
+}  // namespace
+
 DetectionObserver& NoObserver() {
-    static DetectionObserver none;
-    return none;
+    return silent;
 }
 
 }  // namespace detect

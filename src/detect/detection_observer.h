@@ -39,8 +39,6 @@ enum class VerdictReason {
 
 class DetectionObserver {
   public:
-    virtual ~DetectionObserver() = default;
-
     // The home letter (kNoHomeLetter when the current directory cannot be
     // read); nothing when detection ends there with a message.
     virtual void HomeLetterRead(std::optional<std::uint8_t> /*home*/) {}
@@ -58,6 +56,11 @@ class DetectionObserver {
     // The chosen step, or -1, with the letter and variant returned.
     virtual void Verdict(int /*step*/, std::uint8_t /*letter*/, int /*variant*/,
                          VerdictReason /*reason*/) {}
+
+  protected:
+    // Observers are passed by reference, never deleted through this class;
+    // a trivial destructor keeps the silent one free of exit-time teardown.
+    ~DetectionObserver() = default;
 };
 
 // The observer that listens to nothing.
