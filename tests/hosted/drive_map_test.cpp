@@ -76,20 +76,41 @@ TEST_F(DriveMapTest, LinksInsideTheDriveAreFollowed) {
     EXPECT_EQ(Resolve("E:\\dangling\\x"), Error(win::kErrorPathNotFound));
 }
 
-TEST_F(DriveMapTest, UnmappedLettersNetworkAndRelativePathsAreNotFound) {
+TEST_F(DriveMapTest, OnlyMappedDrivesAndFilesReachTheHost) {
     const auto notFound = Error(win::kErrorPathNotFound);
-    for (const char* path :
-         {"F:\\x", "\\\\server\\share\\x", "//server/share/x", "x\\y", "\\x", "", "1:\\x"}) {
-        EXPECT_EQ(Resolve(path), notFound) << path;
+    const auto invalid = Error(win::kErrorInvalidName);
+    WriteFile(outside() / "Setup", "");
+    EXPECT_TRUE(drives_.MapFile("/host/Setup", (outside() / "Setup").string()));
+    EXPECT_FALSE(drives_.MapFile("/host/Folder", outside().string()));
+    const std::pair<const char*, std::string> cases[] = {
+        {"F:\\x", notFound},
+        {"\\\\server\\share\\x", notFound},
+        {"//server/share/x", notFound},
+        {"x\\y", notFound},
+        {"\\x", notFound},
+        {"", notFound},
+        {"1:\\x", notFound},
+        {"[:\\x", notFound},
+        {"/tmp", notFound},
+        {"/", notFound},
+        {"/proc/self/exe", notFound},
+        {"/host/Folder", notFound},
+        {"/host/setup", notFound},
+        {"/host/Setup/x", notFound},
+        {"/:\\BackupStorage", invalid},
+        {"\\:\\x", invalid},
+        {"?:\\x", invalid},
+        {"*:\\x", invalid},
+        {"\x01:\\x", invalid},
+        {"E:\\a:b", invalid},
+        {"/host/Setup", (outside() / "Setup").string()},
+    };
+    for (const auto& [path, expected] : cases) {
+        EXPECT_EQ(Resolve(path, hosted::LastLink::Follow), expected) << path;
     }
     drives_.Unmap('e');
     EXPECT_EQ(Resolve("E:\\x"), notFound);
     EXPECT_EQ(drives_.MappedLetters(), 0u);
-}
-
-TEST_F(DriveMapTest, HostPathsAreUsedAsTheyAre) {
-    EXPECT_EQ(Resolve("/proc/self/exe", hosted::LastLink::Follow), "/proc/self/exe");
-    EXPECT_EQ(Resolve("/"), "/");
 }
 
 TEST_F(DriveMapTest, MapsOnlyLettersToExistingFolders) {
