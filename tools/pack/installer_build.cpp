@@ -1,10 +1,12 @@
 #include "installer_build.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <fstream>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "manifest.h"
 #include "pack_error.h"
@@ -56,11 +58,35 @@ class TemporaryFile {
     fs::path path_;
 };
 
+// Refuses an output that is one of the inputs under any name (a hard or a
+// symbolic link included): the build would replace what it reads.
+void RefuseOutputOverInputs(const fs::path& out, const fs::path& stub, const fs::path& manifest,
+                            const std::vector<ManifestEntry>& entries) {
+    struct stat output {};
+    if (stat(out.c_str(), &output) != 0) {
+        return;
+    }
+    const auto refuseIfSame = [&out, &output](const fs::path& input, const std::string& what) {
+        struct stat status {};
+        if (stat(input.c_str(), &status) == 0 && status.st_dev == output.st_dev &&
+            status.st_ino == output.st_ino) {
+            throw PackError("the output " + out.string() + " is the same file as " + what + " " +
+                            input.string());
+        }
+    };
+    refuseIfSame(manifest, "the manifest");
+    refuseIfSame(stub, "the stub");
+    for (const ManifestEntry& entry : entries) {
+        refuseIfSame(entry.source, "the source of " + entry.label);
+    }
+}
+
 void AppendEntry(StoreWriter& writer, const ManifestEntry& entry) {
     try {
         std::ifstream payload(entry.source, std::ios::binary);
         if (!payload) {
-            throw PackError("cannot open " + entry.source.string());
+            RequireReadable(entry.source, "source");
+            throw PackError("cannot read the source " + entry.source.string());
         }
         writer.Append(payload, fs::file_size(entry.source), entry.spec);
     } catch (const std::exception& e) {
@@ -72,10 +98,9 @@ void AppendEntry(StoreWriter& writer, const ManifestEntry& entry) {
 
 void BuildInstaller(const fs::path& stub, const fs::path& manifest, const fs::path& out) {
     const std::vector<ManifestEntry> entries = LoadManifest(manifest);
+    RequireReadable(stub, "stub");
     std::ifstream stubIn(stub, std::ios::binary);
-    if (!fs::is_regular_file(stub) || !stubIn) {
-        throw PackError("cannot read the stub " + stub.string());
-    }
+    RefuseOutputOverInputs(out, stub, manifest, entries);
 
     TemporaryFile temporary(out);
     {

@@ -7,6 +7,7 @@
 
 #include "installer_build.h"
 #include "installer_extract.h"
+#include "platform/hosted/printable_text.h"
 #include "store_reader.h"
 #include "store_report.h"
 
@@ -45,7 +46,7 @@ int main(int argc, char** argv) try {
     } catch (const CLI::CallForHelp& e) {
         return app.exit(e);
     } catch (const CLI::ParseError& e) {
-        std::cerr << "stashwell-pack: " << e.what() << '\n';
+        std::cerr << "stashwell-pack: " << hosted::PrintableText(e.what()) << '\n';
         return 2;
     }
 
@@ -67,6 +68,6 @@ int main(int argc, char** argv) try {
     }
     return 0;
 } catch (const std::exception& e) {
-    std::cerr << "stashwell-pack: " << e.what() << '\n';
+    std::cerr << "stashwell-pack: " << hosted::PrintableText(e.what()) << '\n';
     return 1;
 }
