@@ -32,6 +32,24 @@ TEST_F(DriveMapTest, FindsExistingNamesWhateverTheirCaseAndKeepsTheCaseOfNewOnes
     EXPECT_EQ(Resolve("E:\\HelpFiles\\STASH.HLP"), drive() / "HelpFiles" / "Stash.HLP");
 }
 
+TEST_F(DriveMapTest, FolderIsListedAgainOnlyWhenChangedByOthers) {
+    for (int i = 0; i < 1000; ++i) {
+        const std::string name = "E:\\Module" + std::to_string(i) + ".dat";
+        EXPECT_EQ(Resolve(name), drive() / ("Module" + std::to_string(i) + ".dat"));
+        files_.Close(files_.CreateExclusive(name));
+        EXPECT_EQ(Resolve("E:\\MODULE" + std::to_string(i) + ".DAT"),
+                  drive() / ("Module" + std::to_string(i) + ".dat"));
+    }
+    files_.DeleteFileA("E:\\module7.dat");
+    EXPECT_EQ(Resolve("E:\\MODULE7.DAT"), drive() / "MODULE7.DAT");
+    EXPECT_EQ(drives_.FolderListings(), 1u);
+    // What another program changes is seen once the folder's time moves.
+    WriteFile(drive() / "Other.TXT", "");
+    fs::last_write_time(drive(), fs::last_write_time(drive()) + std::chrono::seconds(1));
+    EXPECT_EQ(Resolve("E:\\other.txt"), drive() / "Other.TXT");
+    EXPECT_EQ(drives_.FolderListings(), 2u);
+}
+
 TEST_F(DriveMapTest, DotsAreDroppedAndDotDotStopsAtTheDriveRoot) {
     EXPECT_EQ(Resolve("E:\\..\\..\\x"), drive() / "x");
     EXPECT_EQ(Resolve("E:\\a\\.\\..\\..\\b/./c"), drive() / "b" / "c");

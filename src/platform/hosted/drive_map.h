@@ -55,6 +55,8 @@ class DriveMap {
     // host path that Resolve gave, so that it need not list the folder again.
     void Added(const std::string& hostPath) const;
     void Removed(const std::string& hostPath) const;
+    // How many times a host folder was listed to find a name.
+    std::size_t FolderListings() const { return index_.Listings(); }
 
   private:
     std::array<std::string, 26> roots_;

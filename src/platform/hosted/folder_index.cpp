@@ -38,6 +38,7 @@ FolderIndex::Folder* FolderIndex::Current(const std::string& folder) {
         folders_.erase(folder);
         return nullptr;
     }
+    ++listings_;
     Folder listed{status.st_dev, status.st_ino, status.st_mtim, {}};
     while (const dirent* entry = readdir(dir.get())) {
         listed.byUpper[Upper(entry->d_name)].insert(entry->d_name);
@@ -46,6 +47,10 @@ FolderIndex::Folder* FolderIndex::Current(const std::string& folder) {
 }
 
 std::string FolderIndex::Find(const std::string& folder, const std::string& name) {
+    struct stat status {};
+    if (lstat((folder + "/" + name).c_str(), &status) == 0) {
+        return name;
+    }
     const Folder* index = Current(folder);
     if (index == nullptr) {
         return name;
@@ -78,11 +83,14 @@ void FolderIndex::Note(const std::string& path, bool added) {
         return;
     }
     const std::string name = path.substr(slash + 1);
-    auto& names = cached->second.byUpper[Upper(name)];
+    auto& byUpper = cached->second.byUpper;
     if (added) {
-        names.insert(name);
-    } else {
-        names.erase(name);
+        byUpper[Upper(name)].insert(name);
+    } else if (const auto names = byUpper.find(Upper(name)); names != byUpper.end()) {
+        names->second.erase(name);
+        if (names->second.empty()) {
+            byUpper.erase(names);
+        }
     }
     cached->second.modified = status.st_mtim;
 }

@@ -1,7 +1,8 @@
 // The names in host folders, found without regard to letter case in time
-// that does not grow with the folder: each folder is listed once and again
-// only when its modification time (or identity) changes, and the changes
-// that the machine makes itself are noted without a listing.
+// that does not grow with the folder: a name that is there as it is written
+// is found at once; otherwise the folder is listed, once, and again only
+// when its modification time (or identity) changes; the changes that the
+// machine makes itself are noted without a listing.
 #pragma once
 
 #include <sys/types.h>
@@ -22,6 +23,8 @@ class FolderIndex {
     // Notes that the machine made or removed the entry at the host path.
     void Added(const std::string& path);
     void Removed(const std::string& path);
+    // How many times a folder was listed.
+    std::size_t Listings() const { return listings_; }
 
   private:
     struct Folder {
@@ -38,6 +41,7 @@ class FolderIndex {
     void Note(const std::string& path, bool added);
 
     std::unordered_map<std::string, Folder> folders_;
+    std::size_t listings_ = 0;
 };
 
 }  // namespace hosted
