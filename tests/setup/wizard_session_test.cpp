@@ -299,6 +299,7 @@ TEST_F(WizardSession, DrivesOffTheMapReachNothingOfTheHost) {
         {"9x", Replaced(nineX, assignment, "\"CurrentDriveLetterAssignment\"=\".\"")},
         {"9x", Replaced(nineX, assignment, "\"CurrentDriveLetterAssignment\"=\"1\"")},
         {"9x", Replaced(nineX, assignment, "\"CurrentDriveLetterAssignment\"=\"Q\"")},
+        {"9x", Replaced(nineX, assignment, "\"CurrentDriveLetterAssignment\"=\"\x1b\"")},
     };
     const TempFolder machines;
     const std::set<std::string> root = Entries("/");
@@ -310,6 +311,7 @@ TEST_F(WizardSession, DrivesOffTheMapReachNothingOfTheHost) {
              e.Mapping('E'), "--drive", f.Mapping('F')},
             "i\n");
         ExpectContains(run, kFailed);
+        EXPECT_EQ(run.out.find('\x1b'), std::string::npos) << run.out;
         EXPECT_TRUE(fs::is_empty(E()) && fs::is_empty(FolderOf(f))) << registry;
     }
     EXPECT_EQ(Entries("/"), root);

@@ -58,13 +58,16 @@ class TemporaryFile {
     fs::path path_;
 };
 
-// Refuses an output that is one of the inputs under any name (a hard or a
-// symbolic link included): the build would replace what it reads.
+// Refuses an output that is a folder, or one of the inputs under any name (a
+// hard or a symbolic link included): the build would replace what it reads.
 void RefuseOutputOverInputs(const fs::path& out, const fs::path& stub, const fs::path& manifest,
                             const std::vector<ManifestEntry>& entries) {
     struct stat output {};
     if (stat(out.c_str(), &output) != 0) {
         return;
+    }
+    if (S_ISDIR(output.st_mode)) {
+        throw PackError("the output " + out.string() + " is a folder");
     }
     const auto refuseIfSame = [&out, &output](const fs::path& input, const std::string& what) {
         struct stat status {};

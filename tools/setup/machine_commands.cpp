@@ -3,6 +3,7 @@
 #include <sstream>
 #include <vector>
 
+#include "platform/hosted/printable_text.h"
 #include "platform/hosted/reg_file.h"
 
 namespace setup {
