@@ -88,8 +88,9 @@ TEST_F(HostileInput, NamesWindowsCannotHoldAreRefusedByBuildVerifyAndExtract) {
 
 TEST_F(HostileInput, TextsFromInputsAreEscapedInMessagesAndTheListing) {
     ExpectOneLine(Build(Module("evil\x1b[2J\nname"), out), "\"evil\\x1b[2J\\nname\" holds");
-    ExpectOneLine(Build({{"source", "files/no\nsuch\x1b"}, {"variant", "O"}}, out),
-                  "files/no\\nsuch\\x1b: no such file");
+    ExpectOneLine(
+        Build({{"source", "files/no\nsuch\x1b"}, {"variant", "O"}, {"fileName", "x"}}, out),
+        "files/no\\nsuch\\x1b: no such file");
     const fs::path installer = Crafted(
         "del\x7f"
         "c1\x81.txt");
