@@ -36,6 +36,8 @@ class Bench {
         machine_ = std::make_unique<pack::DriveMachine>('E', top_ / "drive");
         WriteInstaller(BigInstaller(), {kBigPayload});
         WriteInstaller(WalkInstaller(), std::vector<std::uint64_t>(kWalkedModules, 16));
+        machine_->MapInstaller(BigInstaller());
+        machine_->MapInstaller(WalkInstaller());
     }
     ~Bench() { fs::remove_all(top_); }
 

@@ -143,4 +143,17 @@ TEST_F(MemoryRegistryTest, DeletedKeysVanishAndTheirHandlesLeadNowhere) {
     reg.RegCloseKey(a);
 }
 
+TEST_F(MemoryRegistryTest, TreesDeeperThanTheStackAreDeletedAndTornDown) {
+    std::string path;
+    for (int level = 0; level < 500000; ++level) {
+        path += "k\\";
+    }
+    reg.CreateKey(kHklm, "Deep\\" + path);
+    reg.CreateKey(kHklm, "Kept\\" + path);
+    reg.DeleteKey(kHklm, "Deep");
+    win::HKEY key = 0;
+    EXPECT_EQ(reg.RegOpenKeyExA(kHklm, "Deep", win::kKeyRead, &key), win::kErrorFileNotFound);
+    // "Kept" goes with the registry at the end of the test.
+}
+
 }  // namespace

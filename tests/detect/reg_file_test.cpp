@@ -60,6 +60,15 @@ std::vector<std::string> Subkeys(hosted::MemoryRegistry& reg, win::HKEY root,
     return names;
 }
 
+// "k\\k\\...\\k", levels deep.
+std::string Levels(std::size_t levels) {
+    std::string path = "k";
+    for (std::size_t level = 1; level < levels; ++level) {
+        path += "\\k";
+    }
+    return path;
+}
+
 class RegFile : public ::testing::Test {
   protected:
     hosted::MemoryRegistry reg;
@@ -237,11 +246,20 @@ TEST_F(RegFile, MalformedLinesAreRefusedWithTheirLine) {
          "\"):\""},
         {"\"v\"=text\n", "machine.reg:5: value data must be \"text\", dword:, hex:, hex(N): or -"},
         {"[-HKEY_LOCAL_MACHINE\\X]\n\"v\"=\"1\"\n", "machine.reg:6: value under a deleted key"},
+        {"[HKLM\\" + std::string(256, 'k') + "]\n", "machine.reg:5: key name over 255 characters"},
+        {"[HKLM\\" + Levels(513) + "]\n", "machine.reg:5: key path deeper than 512 levels"},
+        {"[HKLM\\" + Levels(500000) + "]\n", "machine.reg:5: key path deeper than 512 levels"},
+        {"\"" + std::string(16384, 'v') + "\"=\"1\"\n",
+         "machine.reg:5: value name over 16383 characters"},
     };
     for (const auto& [bad, message] : cases) {
         EXPECT_EQ(Refused(key + bad), message) << bad;
     }
     EXPECT_EQ(Refused("REGEDIT4\n\"v\"=\"1\"\n"), "machine.reg:2: value before any [key] line");
+    // What a registry can hold still loads.
+    EXPECT_TRUE(Load("REGEDIT4\n[HKLM\\" + std::string(255, 'k') + "\\" + Levels(511) + "]\n\"" +
+                     std::string(16383, 'v') + "\"=\"1\"\n"))
+        << error;
 }
 
 TEST_F(RegFile, FilesThatAreNoRegistryFileAreRefused) {
@@ -262,7 +280,7 @@ TEST_F(RegFile, FilesThatAreNoRegistryFileAreRefused) {
                       "\"a\"=hex(1):41\n"),
               "machine.reg:3: UTF-16 text data has an odd number of bytes");
     EXPECT_FALSE(LoadFile(kFixtures + "/no-such-file.reg"));
-    EXPECT_EQ(error, kFixtures + "/no-such-file.reg: cannot be read: No such file or directory");
+    EXPECT_EQ(error, kFixtures + "/no-such-file.reg: cannot be read: no such file");
 }
 
 }  // namespace

@@ -32,6 +32,24 @@ TEST_F(DriveMapTest, FindsExistingNamesWhateverTheirCaseAndKeepsTheCaseOfNewOnes
     EXPECT_EQ(Resolve("E:\\HelpFiles\\STASH.HLP"), drive() / "HelpFiles" / "Stash.HLP");
 }
 
+TEST_F(DriveMapTest, FolderIsListedAgainOnlyWhenChangedByOthers) {
+    for (int i = 0; i < 1000; ++i) {
+        const std::string name = "E:\\Module" + std::to_string(i) + ".dat";
+        EXPECT_EQ(Resolve(name), drive() / ("Module" + std::to_string(i) + ".dat"));
+        files_.Close(files_.CreateExclusive(name));
+        EXPECT_EQ(Resolve("E:\\MODULE" + std::to_string(i) + ".DAT"),
+                  drive() / ("Module" + std::to_string(i) + ".dat"));
+    }
+    files_.DeleteFileA("E:\\module7.dat");
+    EXPECT_EQ(Resolve("E:\\MODULE7.DAT"), drive() / "MODULE7.DAT");
+    EXPECT_EQ(drives_.FolderListings(), 1u);
+    // What another program changes is seen once the folder's time moves.
+    WriteFile(drive() / "Other.TXT", "");
+    fs::last_write_time(drive(), fs::last_write_time(drive()) + std::chrono::seconds(1));
+    EXPECT_EQ(Resolve("E:\\other.txt"), drive() / "Other.TXT");
+    EXPECT_EQ(drives_.FolderListings(), 2u);
+}
+
 TEST_F(DriveMapTest, DotsAreDroppedAndDotDotStopsAtTheDriveRoot) {
     EXPECT_EQ(Resolve("E:\\..\\..\\x"), drive() / "x");
     EXPECT_EQ(Resolve("E:\\a\\.\\..\\..\\b/./c"), drive() / "b" / "c");
@@ -76,20 +94,41 @@ TEST_F(DriveMapTest, LinksInsideTheDriveAreFollowed) {
     EXPECT_EQ(Resolve("E:\\dangling\\x"), Error(win::kErrorPathNotFound));
 }
 
-TEST_F(DriveMapTest, UnmappedLettersNetworkAndRelativePathsAreNotFound) {
+TEST_F(DriveMapTest, OnlyMappedDrivesAndFilesReachTheHost) {
     const auto notFound = Error(win::kErrorPathNotFound);
-    for (const char* path :
-         {"F:\\x", "\\\\server\\share\\x", "//server/share/x", "x\\y", "\\x", "", "1:\\x"}) {
-        EXPECT_EQ(Resolve(path), notFound) << path;
+    const auto invalid = Error(win::kErrorInvalidName);
+    WriteFile(outside() / "Setup", "");
+    EXPECT_TRUE(drives_.MapFile("/host/Setup", (outside() / "Setup").string()));
+    EXPECT_FALSE(drives_.MapFile("/host/Folder", outside().string()));
+    const std::pair<const char*, std::string> cases[] = {
+        {"F:\\x", notFound},
+        {"\\\\server\\share\\x", notFound},
+        {"//server/share/x", notFound},
+        {"x\\y", notFound},
+        {"\\x", notFound},
+        {"", notFound},
+        {"1:\\x", notFound},
+        {"[:\\x", notFound},
+        {"/tmp", notFound},
+        {"/", notFound},
+        {"/proc/self/exe", notFound},
+        {"/host/Folder", notFound},
+        {"/host/setup", notFound},
+        {"/host/Setup/x", notFound},
+        {"/:\\BackupStorage", invalid},
+        {"\\:\\x", invalid},
+        {"?:\\x", invalid},
+        {"*:\\x", invalid},
+        {"\x01:\\x", invalid},
+        {"E:\\a:b", invalid},
+        {"/host/Setup", (outside() / "Setup").string()},
+    };
+    for (const auto& [path, expected] : cases) {
+        EXPECT_EQ(Resolve(path, hosted::LastLink::Follow), expected) << path;
     }
     drives_.Unmap('e');
     EXPECT_EQ(Resolve("E:\\x"), notFound);
     EXPECT_EQ(drives_.MappedLetters(), 0u);
-}
-
-TEST_F(DriveMapTest, HostPathsAreUsedAsTheyAre) {
-    EXPECT_EQ(Resolve("/proc/self/exe", hosted::LastLink::Follow), "/proc/self/exe");
-    EXPECT_EQ(Resolve("/"), "/");
 }
 
 TEST_F(DriveMapTest, MapsOnlyLettersToExistingFolders) {

@@ -125,6 +125,7 @@ TEST_F(HostedFileSystemTest, ReadsDosAttribAsOtherProgramsWriteIt) {
 }
 
 TEST_F(HostedFileSystemTest, HiddenIsRefusedWhereTheHostKeepsNoExtendedAttributes) {
+    ASSERT_TRUE(drives_.MapFile("/proc/self/comm", "/proc/self/comm"));
     ExpectFailure(files_.SetFileAttributesA("/proc/self/comm", kHidden), win::kErrorNotSupported);
     EXPECT_TRUE(files_.SetFileAttributesA("/proc/self/comm", kNormal));
 }

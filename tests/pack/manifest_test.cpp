@@ -47,7 +47,7 @@ class BuildRefusal : public PackTest {
 };
 
 TEST_F(BuildRefusal, MissingSource) {
-    ExpectRefused({{"source", "files/Missing.dll"}, {"variant", "O"}}, "is not a readable file");
+    ExpectRefused({{"source", "files/Missing.dll"}, {"variant", "O"}}, "Missing.dll: no such file");
 }
 
 TEST_F(BuildRefusal, TagsOutsideTheStore) {

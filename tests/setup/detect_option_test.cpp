@@ -108,4 +108,25 @@ TEST_F(DetectOption, BadMachineDescriptionsAreRefused) {
     }
 }
 
+TEST_F(DetectOption, InputsThatCannotBeReadAreNamedAndTheirTextsEscaped) {
+    const std::string folder = e.Mapping('E').substr(2);
+    const std::string missing = folder + "/missing.reg";
+    const std::string hostile = f.Write("hostile.reg", "REGEDIT4\n[HKEY_\x1b[2J\x7f]\n");
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"--registry", folder}, folder + ": cannot be read: is a folder\n"},
+        {{"--registry", missing}, missing + ": cannot be read: no such file\n"},
+        {{"--registry", "/dev/null"}, "/dev/null: cannot be read: not a regular file\n"},
+        {{"--registry", hostile}, hostile + ":2: unknown root key \"HKEY_\\x1b[2J\\x7f\"\n"},
+        {{"--installer", folder},
+         "stashwell-setup: --installer: cannot read the installer " + folder + ": is a folder\n"},
+    };
+    for (const auto& [arguments, message] : cases) {
+        std::vector<std::string> detect = arguments;
+        detect.push_back("--detect");
+        const setuptest::Run run = RunSetup(detect);
+        EXPECT_NE(run.exitCode, 0);
+        EXPECT_EQ(run.err, message);
+    }
+}
+
 }  // namespace

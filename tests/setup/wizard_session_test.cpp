@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <sstream>
 
 #include "installer_build.h"
@@ -28,6 +29,21 @@ const char* const kOrcaFiles[] = {"Stash.exe",           "StashLib.dll",
 std::string Slurp(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+    const std::size_t at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    return at == std::string::npos ? text : text.replace(at, from.size(), to);
+}
+
+// The names in a host folder, to see that a run made nothing there.
+std::set<std::string> Entries(const fs::path& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        names.insert(entry.path().filename().string());
+    }
+    return names;
 }
 
 // The DOS attributes that the hosted file system keeps beside a file.
@@ -269,6 +285,37 @@ TEST_F(WizardSession, TreeListsTheDriveWithSizesAndAttributes) {
               "       5301  N     (0x80)  E:\\Stash.exe\n"
               "         92  H     (0x2)   E:\\Stash.ini\n"
               "        578  N     (0x80)  E:\\StashLib.dll\n");
+}
+
+TEST_F(WizardSession, DrivesOffTheMapReachNothingOfTheHost) {
+    const std::string nt = Slurp(ExampleMachine("orca-slim-nt.reg"));
+    const std::string nineX = Slurp(ExampleMachine("orca-slim-9x.reg"));
+    const std::string assignment = "\"CurrentDriveLetterAssignment\"=\"E\"";
+    const std::pair<std::string, std::string> cases[] = {
+        // The Orca disk mounted at C:, which exists but is mapped to nothing.
+        {"nt", Replaced(nt, "\"\\\\DosDevices\\\\E:\"", "\"\\\\DosDevices\\\\C:\"")},
+        {"9x", Replaced(nineX, assignment, "\"CurrentDriveLetterAssignment\"=\"/\"")},
+        {"9x", Replaced(nineX, assignment, "\"CurrentDriveLetterAssignment\"=\"\\\\\"")},
+        {"9x", Replaced(nineX, assignment, "\"CurrentDriveLetterAssignment\"=\".\"")},
+        {"9x", Replaced(nineX, assignment, "\"CurrentDriveLetterAssignment\"=\"1\"")},
+        {"9x", Replaced(nineX, assignment, "\"CurrentDriveLetterAssignment\"=\"Q\"")},
+        {"9x", Replaced(nineX, assignment, "\"CurrentDriveLetterAssignment\"=\"\x1b\"")},
+    };
+    const TempFolder machines;
+    const std::set<std::string> root = Entries("/");
+    const std::set<std::string> here = Entries(fs::current_path());
+    for (const auto& [family, registry] : cases) {
+        const Session run = setuptest::RunSession(
+            installer_,
+            {"--family", family, "--registry", machines.Write("machine.reg", registry), "--drive",
+             e.Mapping('E'), "--drive", f.Mapping('F')},
+            "i\n");
+        ExpectContains(run, kFailed);
+        EXPECT_EQ(run.out.find('\x1b'), std::string::npos) << run.out;
+        EXPECT_TRUE(fs::is_empty(E()) && fs::is_empty(FolderOf(f))) << registry;
+    }
+    EXPECT_EQ(Entries("/"), root);
+    EXPECT_EQ(Entries(fs::current_path()), here);
 }
 
 TEST_F(WizardSession, MissingInstallerFileIsRefused) {

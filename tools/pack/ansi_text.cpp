@@ -1,5 +1,7 @@
 #include "ansi_text.h"
 
+#include "platform/hosted/printable_text.h"
+
 #include <cstdint>
 #include <cstdio>
 
@@ -10,6 +12,10 @@ namespace pack {
 
 std::string Utf8FromAnsi(const std::string& ansi) {
     return hosted::Utf8FromWindows1252(ansi);
+}
+
+std::string ShownAnsi(const std::string& ansi) {
+    return hosted::PrintableText(Utf8FromAnsi(ansi));
 }
 
 std::string AnsiFromUtf8(const std::string& utf8) {

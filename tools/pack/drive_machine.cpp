@@ -10,4 +10,10 @@ DriveMachine::DriveMachine(char letter, const std::filesystem::path& folder) {
     }
 }
 
+void DriveMachine::MapInstaller(const std::filesystem::path& installer) {
+    if (!drives_.MapFile(installer.string(), installer.string())) {
+        throw PackError("cannot read the installer " + installer.string());
+    }
+}
+
 }  // namespace pack

@@ -21,6 +21,10 @@ class DriveMachine {
     DriveMachine(const DriveMachine&) = delete;
     DriveMachine& operator=(const DriveMachine&) = delete;
 
+    // Makes an installer file reachable under its host path; throws
+    // PackError when it is no regular file.
+    void MapInstaller(const std::filesystem::path& installer);
+
     platform::Platform& Os() { return os_; }
     hosted::HostedSystem& System() { return system_; }
 

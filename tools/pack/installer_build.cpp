@@ -1,10 +1,12 @@
 #include "installer_build.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <fstream>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "manifest.h"
 #include "pack_error.h"
@@ -57,31 +59,43 @@ class TemporaryFile {
     fs::path path_;
 };
 
+// Refuses an output (the installer or its digest file) that is a folder, or
+// one of the inputs under any name (a hard or a symbolic link included): the
+// build would replace what it reads.
+void RefuseOutputOverInputs(const fs::path& out, const std::string& role, const fs::path& stub,
+                            const fs::path& manifest, const std::vector<ManifestEntry>& entries) {
+    struct stat output {};
+    if (stat(out.c_str(), &output) != 0) {
+        return;
+    }
+    if (S_ISDIR(output.st_mode)) {
+        throw PackError(role + " " + out.string() + " is a folder");
+    }
+    const auto refuseIfSame = [&](const fs::path& input, const std::string& what) {
+        struct stat status {};
+        if (stat(input.c_str(), &status) == 0 && status.st_dev == output.st_dev &&
+            status.st_ino == output.st_ino) {
+            throw PackError(role + " " + out.string() + " is the same file as " + what + " " +
+                            input.string() + ": it would overwrite an input of the build");
+        }
+    };
+    refuseIfSame(manifest, "the manifest");
+    refuseIfSame(stub, "the stub");
+    for (const ManifestEntry& entry : entries) {
+        refuseIfSame(entry.source, "the source of " + entry.label);
+    }
+}
+
 void AppendEntry(StoreWriter& writer, const ManifestEntry& entry) {
     try {
         std::ifstream payload(entry.source, std::ios::binary);
         if (!payload) {
-            throw PackError("cannot open " + entry.source.string());
+            RequireReadable(entry.source, "source");
+            throw PackError("cannot read the source " + entry.source.string());
         }
         writer.Append(payload, fs::file_size(entry.source), entry.spec);
     } catch (const std::exception& e) {
         throw PackError(entry.label + ": " + e.what());
-    }
-}
-
-// The digest file must not take the place of anything the build reads.
-void RefuseToOverwriteInput(const fs::path& digestFile, const fs::path& stub,
-                            const fs::path& manifest, const std::vector<ManifestEntry>& entries) {
-    std::vector<fs::path> inputs = {stub, manifest};
-    for (const ManifestEntry& entry : entries) {
-        inputs.push_back(entry.source);
-    }
-    for (const fs::path& input : inputs) {
-        std::error_code error;
-        if (fs::equivalent(digestFile, input, error)) {
-            throw PackError("the digest file " + digestFile.string() + " would overwrite " +
-                            input.string() + ", an input of the build");
-        }
     }
 }
 
@@ -102,13 +116,12 @@ void WriteDigestFile(const fs::path& installer, const fs::path& out, const fs::p
 
 void BuildInstaller(const fs::path& stub, const fs::path& manifest, const fs::path& out) {
     const std::vector<ManifestEntry> entries = LoadManifest(manifest);
+    RequireReadable(stub, "stub");
     fs::path digestFile = out;
     digestFile += ".sha256";
-    RefuseToOverwriteInput(digestFile, stub, manifest, entries);
+    RefuseOutputOverInputs(out, "the output", stub, manifest, entries);
+    RefuseOutputOverInputs(digestFile, "the digest file", stub, manifest, entries);
     std::ifstream stubIn(stub, std::ios::binary);
-    if (!fs::is_regular_file(stub) || !stubIn) {
-        throw PackError("cannot read the stub " + stub.string());
-    }
 
     TemporaryFile temporary(out);
     {

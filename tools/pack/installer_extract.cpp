@@ -9,6 +9,7 @@
 #include "fileops/error_text.h"
 #include "module_spec.h"
 #include "pack_error.h"
+#include "platform/hosted/printable_text.h"
 #include "store/module_store.h"
 #include "store_reader.h"
 
@@ -97,9 +98,11 @@ void ExtractInstaller(const fs::path& installer, const fs::path& folder,
         throw PackError("cannot create " + folder.string() + ": " + error.message());
     }
 
+    const fs::path installerPath = fs::absolute(installer);
     DriveMachine machine(kDrive, fs::absolute(folder));
+    machine.MapInstaller(installerPath);
     platform::Platform& os = machine.Os();
-    store::ModuleStore modules(os, fs::absolute(installer).string());
+    store::ModuleStore modules(os, installerPath.string());
     const std::vector<FoundModule> found = FindAll(modules, tag.value_or(""), tag.has_value());
 
     // Every target is checked before the first is written.
@@ -128,7 +131,7 @@ void ExtractInstaller(const fs::path& installer, const fs::path& folder,
             throw PackError("cannot extract " + extraction.hostTarget.string() + ": " +
                             LastErrorText(os.system));
         }
-        report << extraction.hostTarget.string() << '\n';
+        report << hosted::PrintableText(extraction.hostTarget.string()) << '\n';
     }
 }
 

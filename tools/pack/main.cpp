@@ -9,6 +9,7 @@
 #include "installer_extract.h"
 #include "manifest.h"
 #include "manifest_check.h"
+#include "platform/hosted/printable_text.h"
 #include "stashwell_version.h"
 #include "store_reader.h"
 #include "store_report.h"
@@ -55,7 +56,7 @@ int main(int argc, char** argv) try {
     } catch (const CLI::Success& e) {  // --help, --version
         return app.exit(e);
     } catch (const CLI::ParseError& e) {
-        std::cerr << "stashwell-pack: " << e.what() << '\n';
+        std::cerr << "stashwell-pack: " << hosted::PrintableText(e.what()) << '\n';
         return 2;
     }
 
@@ -90,6 +91,6 @@ int main(int argc, char** argv) try {
     }
     return 0;
 } catch (const std::exception& e) {
-    std::cerr << "stashwell-pack: " << e.what() << '\n';
+    std::cerr << "stashwell-pack: " << hosted::PrintableText(e.what()) << '\n';
     return 1;
 }

@@ -67,19 +67,15 @@ ManifestEntry EntryOf(const json& module, const std::filesystem::path& folder) {
     if (const std::string defect = ModuleDefect(entry.spec); !defect.empty()) {
         throw PackError(defect);
     }
-    if (!std::filesystem::is_regular_file(entry.source) || !std::ifstream(entry.source)) {
-        throw PackError("source " + entry.source.string() + " is not a readable file");
-    }
+    RequireReadable(entry.source, "source");
     return entry;
 }
 
 }  // namespace
 
 std::vector<ManifestEntry> LoadManifest(const std::filesystem::path& manifestPath) {
+    RequireReadable(manifestPath, "manifest");
     std::ifstream in(manifestPath);
-    if (!in) {
-        throw PackError("cannot read the manifest " + manifestPath.string());
-    }
     json manifest;
     try {
         manifest = json::parse(in);

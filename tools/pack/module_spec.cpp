@@ -5,7 +5,9 @@
 #include <cstring>
 #include <string_view>
 
+#include "ansi_text.h"
 #include "store/module_tags.h"
+#include "windows_names.h"
 
 namespace pack {
 
@@ -21,22 +23,6 @@ std::string Text(const char* field, std::size_t width) {
     return std::string(field, strnlen(field, width));
 }
 
-// Empty when name can stand as one file or folder name on a Windows volume.
-std::string NameDefect(std::string_view name) {
-    if (name.empty()) {
-        return "is empty";
-    }
-    if (name == "." || name == "..") {
-        return "is \"" + std::string(name) + "\"";
-    }
-    for (const char c : name) {
-        if (static_cast<unsigned char>(c) < 0x20 || std::strchr("<>:\"/|?*", c) != nullptr) {
-            return "holds a character that a Windows name cannot hold";
-        }
-    }
-    return "";
-}
-
 std::string FileNameDefect(const std::string& name) {
     if (name.size() > kLongestPath) {
         return "is over 259 characters";
@@ -44,7 +30,7 @@ std::string FileNameDefect(const std::string& name) {
     if (name.find('\\') != std::string::npos) {
         return "holds a backslash";
     }
-    return NameDefect(name);
+    return WindowsNameDefect(name);
 }
 
 std::string ExtractPathDefect(const std::string& path) {
@@ -59,7 +45,7 @@ std::string ExtractPathDefect(const std::string& path) {
     }
     for (std::size_t begin = 0; begin <= path.size();) {
         const std::size_t end = std::min(path.find('\\', begin), path.size());
-        if (const std::string defect = NameDefect(path.substr(begin, end - begin));
+        if (const std::string defect = WindowsNameDefect(path.substr(begin, end - begin));
             !defect.empty()) {
             return "has a folder name that " + defect;
         }
@@ -78,16 +64,16 @@ ModuleSpec SpecOfHeader(const store::ModuleHeader& header) {
 
 std::string ModuleDefect(const ModuleSpec& spec) {
     if (!spec.tag.starts_with(store::kStorePrefix)) {
-        return "tag \"" + spec.tag + "\" does not begin with " + store::kStorePrefix;
+        return "tag \"" + ShownAnsi(spec.tag) + "\" does not begin with " + store::kStorePrefix;
     }
     if (spec.tag.size() > store::kTagFieldWidth) {
-        return "tag \"" + spec.tag + "\" is over 64 characters";
+        return "tag \"" + ShownAnsi(spec.tag) + "\" is over 64 characters";
     }
     if (const std::string defect = FileNameDefect(spec.fileName); !defect.empty()) {
-        return "file name \"" + spec.fileName + "\" " + defect;
+        return "file name \"" + ShownAnsi(spec.fileName) + "\" " + defect;
     }
     if (const std::string defect = ExtractPathDefect(spec.extractPath); !defect.empty()) {
-        return "extract path \"" + spec.extractPath + "\" " + defect;
+        return "extract path \"" + ShownAnsi(spec.extractPath) + "\" " + defect;
     }
     // The installer forms "E:\path\name" or "E:\name" in a buffer of 260.
     const std::size_t targetLength =

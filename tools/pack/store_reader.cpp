@@ -19,7 +19,7 @@ constexpr std::uint64_t kLargestOffset = std::numeric_limits<std::int32_t>::max(
 class InstallerBytes {
   public:
     explicit InstallerBytes(const std::filesystem::path& path)
-        : path_(path), in_(path, std::ios::binary) {
+        : path_(Readable(path)), in_(path, std::ios::binary) {
         std::error_code error;
         length_ = std::filesystem::file_size(path, error);
         if (!in_ || error) {
@@ -52,6 +52,12 @@ class InstallerBytes {
     }
 
   private:
+    // Checked before the stream opens it, which would wait on a pipe.
+    static const std::filesystem::path& Readable(const std::filesystem::path& path) {
+        RequireReadable(path, "installer");
+        return path;
+    }
+
     std::filesystem::path path_;
     std::ifstream in_;
     std::uint64_t length_ = 0;

@@ -29,8 +29,8 @@ void PrintModuleTable(const StoreContents& contents, std::ostream& out) {
     for (std::size_t i = 0; i < contents.modules.size(); ++i) {
         const StoredModule& module = contents.modules[i];
         const ModuleSpec spec = SpecOfHeader(module.header);
-        rows.push_back({std::to_string(i + 1), Utf8FromAnsi(spec.tag), Utf8FromAnsi(spec.fileName),
-                        Utf8FromAnsi(spec.extractPath), Hex(spec.attributes),
+        rows.push_back({std::to_string(i + 1), ShownAnsi(spec.tag), ShownAnsi(spec.fileName),
+                        ShownAnsi(spec.extractPath), Hex(spec.attributes),
                         std::to_string(module.header.payloadSize),
                         std::to_string(module.payloadOffset), module.sha256});
     }
@@ -74,7 +74,7 @@ void PrintSummary(const StoreContents& contents, std::ostream& out) {
     out << contents.modules.size() << " modules behind an executable image of "
         << contents.imageLength << " bytes; " << contents.fileLength << " bytes in all\n";
     for (const auto& [tag, count] : perTag) {
-        out << "  " << count << " tagged " << tag << '\n';
+        out << "  " << count << " tagged " << ShownAnsi(tag) << '\n';
     }
     out << "store is sound\n";
 }

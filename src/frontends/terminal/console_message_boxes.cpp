@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "platform/hosted/printable_text.h"
 #include "platform/win_constants.h"
 
 namespace setup {
@@ -11,15 +12,12 @@ namespace {
 
 constexpr char kBoxEdge[] = "  | ";
 
-// "\r\n" is one line break; each line of the text is set in the box.
+// Each line of the text set in the box, with what would not print escaped.
 std::string BoxedText(const std::string& text) {
     std::string boxed = kBoxEdge;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-            continue;
-        }
-        boxed += text[i];
-        if (text[i] == '\n') {
+    for (const char c : hosted::PrintableLines(text)) {
+        boxed += c;
+        if (c == '\n') {
             boxed += kBoxEdge;
         }
     }
@@ -56,7 +54,8 @@ int ConsoleMessageBoxes::AfxMessageBox(const std::string& text, unsigned type) {
 int ConsoleMessageBoxes::MessageBoxA(const std::string& text, const std::string& caption,
                                      unsigned type) {
     std::ostream& out = console_.out();
-    out << "\n  .-- [" << caption << "]  " << MessageBoxTypeName(type) << '\n'
+    out << "\n  .-- [" << hosted::PrintableText(caption) << "]  " << MessageBoxTypeName(type)
+        << '\n'
         << BoxedText(text) << "  '-- " << (IsYesNo(type) ? "[ Yes ]  [ No ]" : "[ OK ]") << '\n';
     if (IsYesNo(type)) {
         return AskYesNo();

@@ -4,6 +4,7 @@
 #include <memory>
 #include <utility>
 
+#include "platform/hosted/printable_text.h"
 #include "platform/win_constants.h"
 
 namespace setup {
@@ -22,7 +23,7 @@ std::string EntryLine(platform::FileSystem& files, const std::string& path, bool
     char line[64];
     std::snprintf(line, sizeof line, "%11s  %-5s %-7s ", size.c_str(),
                   AttributeLetters(attributes).c_str(), hex);
-    return line + path + (folder ? "\\" : "") + "\n";
+    return line + hosted::PrintableText(path) + (folder ? "\\" : "") + "\n";
 }
 
 // The entries of one folder and, depth first, of its folders.

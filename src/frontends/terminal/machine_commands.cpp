@@ -3,6 +3,7 @@
 #include <sstream>
 #include <vector>
 
+#include "platform/hosted/printable_text.h"
 #include "platform/hosted/reg_file.h"
 
 namespace setup {
@@ -37,15 +38,16 @@ bool RunMachineCommand(SimulatedMachine& machine, Console& console, const std::s
     hosted::MemoryRegistry scratch;
     std::string error;
     if (files.empty() || !LoadAll(files, scratch, error)) {
-        console.out() << (files.empty() ? "registry: give the .reg files to load" : error)
+        console.out() << (files.empty() ? "registry: give the .reg files to load"
+                                        : hosted::PrintableText(error))
                       << "; the machine is unchanged.\n";
         return true;
     }
     machine.registry().DeleteKey(win::kHkeyLocalMachine, "");
     machine.registry().DeleteKey(win::kHkeyDynData, "");
     LoadAll(files, machine.registry(), error);
-    console.out() << "The machine's registry now holds " << line.substr(line.find(files[0]))
-                  << ".\n";
+    console.out() << "The machine's registry now holds "
+                  << hosted::PrintableText(line.substr(line.find(files[0]))) << ".\n";
     return true;
 }
 

@@ -12,6 +12,8 @@
 #include "drive_tree.h"
 #include "explanation.h"
 #include "machine_options.h"
+#include "platform/hosted/input_file.h"
+#include "platform/hosted/printable_text.h"
 #include "simulated_machine.h"
 #include "stashwell_version.h"
 #include "wizard_session.h"
@@ -58,14 +60,17 @@ int main(int argc, char** argv) try {
     app.add_option("--installer", description.installerPath,
                    "the installer file whose modules are installed (default: this program, "
                    "packed with stashwell-pack build --stub)")
-        ->check(CLI::ExistingFile);
+        ->check([](const std::string& path) {
+            const std::string problem = hosted::InputFileProblem(path);
+            return problem.empty() ? problem : "cannot read the installer " + path + ": " + problem;
+        });
 
     try {
         app.parse(argc, argv);
     } catch (const CLI::Success& e) {  // --help, --version
         return app.exit(e);
     } catch (const CLI::ParseError& e) {
-        std::cerr << "stashwell-setup: " << e.what() << '\n';
+        std::cerr << "stashwell-setup: " << hosted::PrintableText(e.what()) << '\n';
         return 2;
     }
     if (!description.installerPath.empty()) {
@@ -75,7 +80,7 @@ int main(int argc, char** argv) try {
     std::string error;
     auto machine = setup::SimulatedMachine::Build(description, error);
     if (!machine) {
-        std::cerr << error << '\n';
+        std::cerr << hosted::PrintableText(error) << '\n';
         return 1;
     }
     if (explain) {
@@ -96,6 +101,6 @@ int main(int argc, char** argv) try {
     setup::Console console = setup::Console::Standard();
     return setup::RunWizard(*machine, console);
 } catch (const std::exception& e) {
-    std::cerr << "stashwell-setup: " << e.what() << '\n';
+    std::cerr << "stashwell-setup: " << hosted::PrintableText(e.what()) << '\n';
     return 1;
 }

@@ -1,5 +1,6 @@
 #include "simulated_machine.h"
 
+#include "platform/hosted/input_file.h"
 #include "platform/hosted/reg_file.h"
 #include "wizard/application_title.h"
 
@@ -32,6 +33,13 @@ std::unique_ptr<SimulatedMachine> SimulatedMachine::Build(const MachineDescripti
     facts.currentDirectoryMode = description.currentDirectoryMode;
     if (!description.installerPath.empty()) {
         facts.modulePath = description.installerPath;
+    }
+    // The installer's own file is the one place of the host beside the
+    // drives that the machine reaches.
+    if (const std::string problem = hosted::InputFileProblem(facts.modulePath);
+        !problem.empty() || !machine->drives_.MapFile(facts.modulePath, facts.modulePath)) {
+        error = "cannot read the installer " + facts.modulePath + ": " + problem;
+        return nullptr;
     }
     return machine;
 }

@@ -4,6 +4,7 @@
 #include <iostream>
 #include <utility>
 
+#include "platform/hosted/printable_text.h"
 #include "platform/win_constants.h"
 #include "wizard/page_template.h"
 
@@ -136,7 +137,7 @@ void TerminalSheet::Paint() {
 }
 
 SheetPicture TerminalSheet::Picture() const {
-    SheetPicture picture{title_,
+    SheetPicture picture{hosted::PrintableText(title_),
                          (window_.right - window_.left) / kCellWidth,
                          page_.left / kCellWidth,
                          (page_.right - page_.left) / kCellWidth,
@@ -149,8 +150,8 @@ SheetPicture TerminalSheet::Picture() const {
                          okCaption_};
     for (int id : wizard::kInstallPageLinesTopDown) {
         const Line& line = lines_.at(id);
-        picture.lines.push_back(
-            {line.text, line.visible, line.pageFont, sheet_->Page().Line(id)->CtlColor()});
+        picture.lines.push_back({hosted::PrintableText(line.text), line.visible, line.pageFont,
+                                 sheet_->Page().Line(id)->CtlColor()});
     }
     return picture;
 }

@@ -1,6 +1,5 @@
 #include "platform/hosted/drive_map.h"
 
-#include <dirent.h>
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -10,7 +9,6 @@
 #include <vector>
 
 #include "platform/hosted/error_text.h"
-#include "platform/hosted/name_case.h"
 #include "platform/win_constants.h"
 
 namespace hosted {
@@ -65,27 +63,6 @@ std::uint32_t SplitNames(const std::string& rest, std::vector<std::string>& name
     return win::kErrorSuccess;
 }
 
-// The entry of the folder that the name stands for: the name itself when an
-// entry has exactly that name or none matches, else the first (in byte
-// order) whose name matches without regard to case.
-std::string FindEntryName(const std::string& folder, const std::string& name) {
-    const std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(folder.c_str()), closedir);
-    if (!dir) {
-        return name;
-    }
-    std::string found;
-    while (const dirent* entry = readdir(dir.get())) {
-        const std::string entryName = entry->d_name;
-        if (entryName == name) {
-            return name;
-        }
-        if (SameIgnoringCase(entryName, name) && (found.empty() || entryName < found)) {
-            found = entryName;
-        }
-    }
-    return found.empty() ? name : found;
-}
-
 bool IsInside(const std::string& path, const std::string& root) {
     if (path == root || root == "/") {
         return true;
@@ -119,6 +96,24 @@ void DriveMap::Unmap(char letter) {
     }
 }
 
+void DriveMap::Added(const std::string& hostPath) const {
+    index_.Added(hostPath);
+}
+
+void DriveMap::Removed(const std::string& hostPath) const {
+    index_.Removed(hostPath);
+}
+
+bool DriveMap::MapFile(const std::string& path, const std::string& hostFile) {
+    const std::string real = RealPath(hostFile);
+    struct stat status {};
+    if (real.empty() || stat(real.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
+        return false;
+    }
+    files_[path] = real;
+    return true;
+}
+
 std::uint32_t DriveMap::MappedLetters() const {
     std::uint32_t letters = 0;
     for (std::size_t index = 0; index < roots_.size(); ++index) {
@@ -131,23 +126,27 @@ std::uint32_t DriveMap::MappedLetters() const {
 
 std::uint32_t DriveMap::Resolve(const std::string& path, LastLink lastLink,
                                 HostPath& result) const {
-    if (!path.empty() && path[0] == '/' && (path.size() == 1 || !IsSeparator(path[1]))) {
-        result = {path, false};
+    if (const auto file = files_.find(path); file != files_.end()) {
+        result = {file->second, false};
         return win::kErrorSuccess;
     }
-    if (path.size() < 2 || path[1] != ':' || LetterIndex(path[0]) < 0 ||
-        roots_[LetterIndex(path[0])].empty()) {
+    const bool hasDrive = path.size() >= 2 && path[1] == ':' && !IsSeparator(path[0]);
+    std::vector<std::string> names;
+    if (hasDrive && IsRefusedName(path.substr(0, 1))) {
+        return win::kErrorInvalidName;
+    }
+    if (const auto error = SplitNames(path.substr(hasDrive ? 2 : 0), names);
+        error != win::kErrorSuccess) {
+        return error;
+    }
+    if (!hasDrive || LetterIndex(path[0]) < 0 || roots_[LetterIndex(path[0])].empty()) {
         return win::kErrorPathNotFound;
     }
     const std::string& root = roots_[LetterIndex(path[0])];
-    std::vector<std::string> names;
-    if (const auto error = SplitNames(path.substr(2), names); error != win::kErrorSuccess) {
-        return error;
-    }
     std::string current = root;
     for (std::size_t index = 0; index < names.size(); ++index) {
         const bool last = index + 1 == names.size();
-        const std::string candidate = current + "/" + FindEntryName(current, names[index]);
+        const std::string candidate = current + "/" + index_.Find(current, names[index]);
         struct stat status {};
         if ((last && lastLink == LastLink::Keep) || lstat(candidate.c_str(), &status) != 0 ||
             !S_ISLNK(status.st_mode)) {

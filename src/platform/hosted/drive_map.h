@@ -7,13 +7,18 @@
 // refused, and an existing entry is found whatever its letter case while a
 // new name keeps its own. Nothing resolved from a drive path lies outside
 // the drive's folder: a symbolic link whose target lies outside is not
-// followed. A path that begins with a single '/' is a host path, used as it
-// is. Network paths are not reachable.
+// followed. Besides the drives, single files are mapped by their exact path
+// (the running installer's own file). Nothing else of the host is reachable:
+// not a host path, a network path, a relative path, nor a drive that is not
+// mapped.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <string>
+
+#include "platform/hosted/folder_index.h"
 
 namespace hosted {
 
@@ -33,17 +38,31 @@ class DriveMap {
     // letter is not A to Z or the folder does not exist.
     bool Map(char letter, const std::string& hostFolder);
     void Unmap(char letter);
+    // Makes the host file reachable under exactly the path given (compared
+    // byte for byte); false when it is no regular file.
+    bool MapFile(const std::string& path, const std::string& hostFile);
     // Bit n set for each mapped letter 'A' + n.
     std::uint32_t MappedLetters() const;
 
     // 0 with the host path in result, or the Windows error code:
-    // kErrorPathNotFound for an unmapped letter, a network path or a path
-    // without a drive; kErrorInvalidName for a refused name;
+    // kErrorPathNotFound for an unmapped drive, a network path or a path
+    // without a drive; kErrorInvalidName for a refused name, in the drive's
+    // place too;
     // kErrorAccessDenied for a link that leads outside the drive.
     std::uint32_t Resolve(const std::string& path, LastLink lastLink, HostPath& result) const;
 
+    // Tell the resolution that the machine made or removed the entry at a
+    // host path that Resolve gave, so that it need not list the folder again.
+    void Added(const std::string& hostPath) const;
+    void Removed(const std::string& hostPath) const;
+    // How many times a host folder was listed to find a name.
+    std::size_t FolderListings() const { return index_.Listings(); }
+
   private:
     std::array<std::string, 26> roots_;
+    // A cache of what the folders hold; it changes no answer.
+    mutable FolderIndex index_;
+    std::map<std::string, std::string> files_;
 };
 
 }  // namespace hosted

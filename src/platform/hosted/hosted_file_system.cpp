@@ -84,6 +84,8 @@ int HostedFileSystem::CreateExclusive(const std::string& path) {
     const int handle = open(host.path.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
     if (handle < 0) {
         FailAfterHostCall(host.path);
+    } else {
+        drives_.Added(host.path);
     }
     return handle;
 }
@@ -173,6 +175,7 @@ bool HostedFileSystem::DeleteFileA(const std::string& path) {
         FailAfterHostCall(host.path);
         return false;
     }
+    drives_.Removed(host.path);
     return true;
 }
 
@@ -185,6 +188,7 @@ bool HostedFileSystem::CreateDirectoryA(const std::string& path) {
         FailAfterHostCall(host.path, Creating::Folder);
         return false;
     }
+    drives_.Added(host.path);
     return true;
 }
 
@@ -214,6 +218,7 @@ bool HostedFileSystem::RemoveDirectoryA(const std::string& path) {
         FailAfterHostCall(host.path);
         return false;
     }
+    drives_.Removed(host.path);
     return true;
 }
 

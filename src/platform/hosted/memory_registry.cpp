@@ -63,6 +63,21 @@ std::vector<std::string> SplitPath(const std::string& path) {
 }  // namespace
 
 struct MemoryRegistry::Key {
+    Key() = default;
+    Key(const Key&) = delete;
+    Key& operator=(const Key&) = delete;
+    // A tree as deep as an input makes it is taken apart level by level, so
+    // that the depth never reaches the stack.
+    ~Key() {
+        std::vector<std::unique_ptr<Key>> pending;
+        TakeSubkeys(pending);
+        while (!pending.empty()) {
+            std::unique_ptr<Key> key = std::move(pending.back());
+            pending.pop_back();
+            key->TakeSubkeys(pending);
+        }
+    }
+
     std::string name;  // with the letter case it was created with
     std::map<std::string, std::unique_ptr<Key>, CaseLess> subkeys;
     std::map<std::string, Value, CaseLess> values;
@@ -108,10 +123,22 @@ struct MemoryRegistry::Key {
     }
 
     void CollectTree(std::set<const Key*>& tree) const {
-        tree.insert(this);
-        for (const auto& [name, child] : subkeys) {
-            child->CollectTree(tree);
+        std::vector<const Key*> pending{this};
+        while (!pending.empty()) {
+            const Key* key = pending.back();
+            pending.pop_back();
+            tree.insert(key);
+            for (const auto& [name, child] : key->subkeys) {
+                pending.push_back(child.get());
+            }
         }
+    }
+
+    void TakeSubkeys(std::vector<std::unique_ptr<Key>>& into) {
+        for (auto& [name, child] : subkeys) {
+            into.push_back(std::move(child));
+        }
+        subkeys.clear();
     }
 };
 

@@ -1,12 +1,10 @@
 #include "platform/hosted/reg_file.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
-#include <iterator>
+#include <algorithm>
 #include <string_view>
 #include <vector>
 
+#include "platform/hosted/input_file.h"
 #include "platform/hosted/reg_text.h"
 #include "platform/hosted/reg_value_data.h"
 
@@ -44,6 +42,28 @@ constexpr Root kRoots[] = {
     {u"HKCC", 0},
     {u"HKEY_PERFORMANCE_DATA", 0},
 };
+
+// What a Windows registry can hold.
+constexpr std::size_t kLongestKeyName = 255;
+constexpr std::size_t kDeepestKeyPath = 512;
+constexpr std::size_t kLongestValueName = 16383;
+
+// Empty when every name of the backslash-separated path fits a registry key
+// and the path is not deeper than a registry goes.
+std::string KeyPathDefect(std::u16string_view path) {
+    std::size_t levels = 0;
+    for (std::size_t begin = 0; begin < path.size();) {
+        const std::size_t end = std::min(path.find(u'\\', begin), path.size());
+        if (end - begin > kLongestKeyName) {
+            return "key name over " + std::to_string(kLongestKeyName) + " characters";
+        }
+        if (++levels > kDeepestKeyPath) {
+            return "key path deeper than " + std::to_string(kDeepestKeyPath) + " levels";
+        }
+        begin = end + 1;
+    }
+    return "";
+}
 
 bool SameIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
     const auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? c + (u'a' - u'A') : c; };
@@ -132,6 +152,10 @@ class Parser {
             error = "empty key name in \"" + ToAnsi(path, text_.unicode) + "\"";
             return false;
         }
+        if (std::string defect = KeyPathDefect(below); !defect.empty()) {
+            error = std::move(defect);
+            return false;
+        }
         inKey_ = true;
         root_ = root->handle;
         key_ = ToAnsi(below, text_.unicode);
@@ -155,6 +179,10 @@ class Parser {
         if (line.front() == u'@') {
             line.remove_prefix(1);
         } else if (!ReadQuoted(line, name, error)) {
+            return false;
+        }
+        if (name.size() > kLongestValueName) {
+            error = "value name over " + std::to_string(kLongestValueName) + " characters";
             return false;
         }
         line = Trimmed(line);
@@ -210,16 +238,8 @@ bool LoadRegBytes(const std::string& name, const std::string& bytes, MemoryRegis
 }
 
 bool LoadRegFile(const std::string& path, MemoryRegistry& reg, std::string& error) {
-    std::ifstream file(path, std::ios::binary);
     std::string bytes;
-    if (file) {
-        bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    }
-    if (!file || file.bad()) {
-        error = path + ": cannot be read: " + std::strerror(errno);
-        return false;
-    }
-    return LoadRegBytes(path, bytes, reg, error);
+    return ReadInputFile(path, bytes, error) && LoadRegBytes(path, bytes, reg, error);
 }
 
 }  // namespace hosted
