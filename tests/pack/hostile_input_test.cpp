@@ -125,9 +125,12 @@ TEST_F(HostileInput, BuildOntoAnyOfItsInputsIsRefusedAndChangesNothing) {
     // A build that fails leaves the installer that was there.
     ASSERT_EQ(Build(Module("Stash.hlp"), out).status, 0);
     const std::string installer = ReadFile(out);
+    const std::string digest = ReadFile(out.string() + ".sha256");
     ExpectOneLine(Build(Module("CON"), out), "device");
     EXPECT_EQ(ReadFile(out), installer);
-    EXPECT_EQ(FilesBelow(out.parent_path()), std::vector<std::string>{"Setup.exe"});
+    EXPECT_EQ(ReadFile(out.string() + ".sha256"), digest);
+    EXPECT_EQ(FilesBelow(out.parent_path()),
+              (std::vector<std::string>{"Setup.exe", "Setup.exe.sha256"}));
 }
 
 TEST_F(HostileInput, InputsThatCannotBeReadAreNamedWithTheReason) {
