@@ -1,0 +1,69 @@
+#include "testbed/sweep.h"
+
+#include <gtest/gtest.h>
+
+#include <iostream>
+
+#include "platform/hosted/error_text.h"
+
+namespace testbed {
+
+namespace {
+
+// A scenario of the installer makes a few hundred calls; a sweep that goes
+// on much longer than that does not end.
+constexpr int kMostFailurePoints = 20000;
+
+}  // namespace
+
+std::string FaultText() {
+    return hosted::SystemMessageText(kInjected);
+}
+
+int SweepFailurePoints(const std::string& scenario, const std::function<bool(int nth)>& run) {
+    int nth = 1;
+    while (run(nth)) {
+        if (++nth > kMostFailurePoints) {
+            ADD_FAILURE() << scenario << ": the sweep does not end";
+            break;
+        }
+    }
+    const int swept = nth - 1;
+    ::testing::Test::RecordProperty("failure_points", swept);
+    std::cout << "swept " << swept << " failure points: " << scenario << std::endl;
+    EXPECT_GT(swept, 0) << scenario;
+    return swept;
+}
+
+void ArmNthCall(TestMachine& machine, int nth) {
+    machine.faults.FailNthOverall(machine.faults.Total() + nth, kInjected);
+}
+
+bool FaultMet(const TestMachine& machine) {
+    return !machine.faults.Injected().empty();
+}
+
+void ExpectNothingLeftOpen(const TestMachine& machine) {
+    const std::string& where = machine.faults.Injected();
+    EXPECT_EQ(machine.files.OpenHandleCount(), 0) << where;
+    EXPECT_EQ(machine.files.OpenSearchCount(), 0) << where;
+    EXPECT_EQ(machine.registryData.OpenKeyCount(), 0) << where;
+    EXPECT_EQ(machine.ui.waitCursorDepth, 0) << where;
+}
+
+void ExpectReasonsAreFailures(const TestMachine& machine) {
+    const std::string success = hosted::SystemMessageText(win::kErrorSuccess);
+    for (const std::string& text : machine.ui.Texts()) {
+        for (const char* label : {"Message: ", "Error: "}) {
+            const std::size_t at = text.find(label);
+            if (at == std::string::npos) {
+                continue;
+            }
+            const std::string reason = text.substr(at + std::string(label).size());
+            EXPECT_TRUE(!reason.empty() && !reason.starts_with(success))
+                << machine.faults.Injected() << ": no reason given in " << text;
+        }
+    }
+}
+
+}  // namespace testbed

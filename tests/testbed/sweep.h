@@ -1,0 +1,34 @@
+// Fault sweeps: a scenario run once for each platform call that it makes,
+// with that call failing, until a run meets no fault and so runs through.
+// Each run builds its machine afresh; the checks below hold after every run.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "testbed/test_machine.h"
+
+namespace testbed {
+
+// The error of the failing call. Its text is what a message that gives a
+// system reason must quote.
+inline constexpr std::uint32_t kInjected = win::kErrorGenFailure;
+std::string FaultText();
+
+// Calls run(n) for n = 1, 2, ... until it returns false, that is, until the
+// nth call was never made. run arms the failing call with ArmNthCall and
+// returns whether the fault was met. Prints and records the count of
+// failure points swept, which it returns.
+int SweepFailurePoints(const std::string& scenario, const std::function<bool(int nth)>& run);
+
+// Makes the nth call from now fail with kInjected.
+void ArmNthCall(TestMachine& machine, int nth);
+bool FaultMet(const TestMachine& machine);
+
+// No file, folder search or registry key left open, no wait cursor left.
+void ExpectNothingLeftOpen(const TestMachine& machine);
+// Every message that gives a system reason gives the reason of a failure:
+// never an empty one, nor that of a call that succeeded.
+void ExpectReasonsAreFailures(const TestMachine& machine);
+
+}  // namespace testbed

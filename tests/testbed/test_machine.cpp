@@ -1,0 +1,174 @@
+#include "testbed/test_machine.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
+
+#include "platform/win_constants.h"
+
+namespace testbed {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Read-only host folders must become writable again before they can go.
+void RemoveTree(const fs::path& top) {
+    std::error_code error;
+    for (auto it = fs::recursive_directory_iterator(top, error);
+         it != fs::recursive_directory_iterator(); it.increment(error)) {
+        if (it->is_directory(error) && !it->is_symlink(error)) {
+            fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, error);
+        }
+    }
+    fs::remove_all(top, error);
+}
+
+// The setting up and inspecting of entries leaves the last error as the
+// logic left it.
+class KeepLastError {
+  public:
+    explicit KeepLastError(hosted::LastError& slot) : slot_(slot), code_(slot.Get()) {}
+    ~KeepLastError() { slot_.Set(code_); }
+
+  private:
+    hosted::LastError& slot_;
+    std::uint32_t code_;
+};
+
+std::string Upper(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return text;
+}
+
+void ListTree(const fs::path& folder, const std::string& windowsFolder,
+              std::vector<std::string>& tree) {
+    std::vector<fs::directory_entry> entries(fs::directory_iterator(folder), {});
+    std::sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) {
+        return Upper(a.path().filename().string()) < Upper(b.path().filename().string());
+    });
+    for (const fs::directory_entry& entry : entries) {
+        const std::string path = windowsFolder + entry.path().filename().string();
+        if (!entry.is_directory()) {
+            tree.push_back(path);
+            continue;
+        }
+        tree.push_back(path + "\\");
+        if (!entry.is_symlink()) {
+            ListTree(entry.path(), path + "\\", tree);
+        }
+    }
+}
+
+}  // namespace
+
+TestMachine::TestMachine() {
+    std::string pattern = (fs::temp_directory_path() / "stashwell-machine-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) {
+        throw std::runtime_error("cannot create a folder like " + pattern);
+    }
+    top_ = pattern;
+    AddDrive('C');
+    facts().platformId = win::kVerPlatformWin32Nt;
+    facts().currentDirectory = "C:\\";
+    facts().modulePath = kInstallerPath;
+}
+
+TestMachine::~TestMachine() {
+    RemoveTree(top_);
+}
+
+void TestMachine::AddDrive(char letter) {
+    const fs::path folder = fs::path(top_) / std::string(1, static_cast<char>(std::toupper(letter)));
+    RemoveTree(folder);
+    fs::create_directory(folder);
+    drives_.Map(letter, folder.string());
+}
+
+void TestMachine::PullDrive(char letter) {
+    drives_.Unmap(letter);
+}
+
+void TestMachine::AddFolder(const std::string& path, std::uint32_t attributes) {
+    KeepLastError keep(lastError_);
+    for (std::size_t at = path.find('\\', 3); at != std::string::npos; at = path.find('\\', at + 1)) {
+        hostFiles_.CreateDirectoryA(path.substr(0, at));
+    }
+    if (!hostFiles_.CreateDirectoryA(path) && !hostFiles_.PathIsDirectoryA(path)) {
+        throw std::invalid_argument("cannot set up the folder " + path);
+    }
+    if (attributes != win::kFileAttributeDirectory) {
+        hostFiles_.SetFileAttributesA(path, attributes);
+    }
+}
+
+void TestMachine::AddFile(const std::string& path, const std::string& contents,
+                          std::uint32_t attributes) {
+    const std::size_t slash = path.rfind('\\');
+    if (slash > 2) {
+        AddFolder(path.substr(0, slash));
+    }
+    KeepLastError keep(lastError_);
+    if (hostFiles_.SetFileAttributesA(path, win::kFileAttributeNormal)) {
+        hostFiles_.DeleteFileA(path);
+    }
+    const int handle = hostFiles_.CreateExclusive(path);
+    const bool written =
+        handle >= 0 && hostFiles_.Write(handle, contents.data(), static_cast<unsigned>(
+                                                                      contents.size())) ==
+                           static_cast<int>(contents.size());
+    if (handle < 0 || hostFiles_.Close(handle) != 0 || !written ||
+        !hostFiles_.SetFileAttributesA(path, attributes)) {
+        throw std::invalid_argument("cannot set up the file " + path);
+    }
+}
+
+void TestMachine::AddFolderLink(const std::string& path, const std::string& target) {
+    const std::size_t slash = path.rfind('\\');
+    if (slash > 2) {
+        AddFolder(path.substr(0, slash));
+    }
+    hosted::HostPath link;
+    hosted::HostPath leadsTo;
+    if (drives_.Resolve(path, hosted::LastLink::Keep, link) != 0 ||
+        drives_.Resolve(target, hosted::LastLink::Keep, leadsTo) != 0) {
+        throw std::invalid_argument("cannot set up the link " + path);
+    }
+    fs::create_directory_symlink(leadsTo.path, link.path);
+    drives_.Added(link.path);
+}
+
+bool TestMachine::Exists(const std::string& path) {
+    return Attributes(path) != win::kInvalidFileAttributes;
+}
+
+std::string TestMachine::Contents(const std::string& path) {
+    KeepLastError keep(lastError_);
+    std::string contents;
+    const int handle = hostFiles_.OpenRead(path);
+    char buffer[4096];
+    for (int n; handle >= 0 && (n = hostFiles_.Read(handle, buffer, sizeof buffer)) > 0;) {
+        contents.append(buffer, static_cast<std::size_t>(n));
+    }
+    if (handle >= 0) {
+        hostFiles_.Close(handle);
+    }
+    return contents;
+}
+
+std::uint32_t TestMachine::Attributes(const std::string& path) {
+    KeepLastError keep(lastError_);
+    return hostFiles_.GetFileAttributesA(path);
+}
+
+std::vector<std::string> TestMachine::Tree(char letter) const {
+    std::vector<std::string> tree;
+    const auto upper = static_cast<char>(std::toupper(letter));
+    ListTree(fs::path(top_) / std::string(1, upper), std::string(1, upper) + ":\\", tree);
+    return tree;
+}
+
+}  // namespace testbed
