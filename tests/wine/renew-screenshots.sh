@@ -12,8 +12,13 @@ build="${1:-$root/build/win32}"
 shots="$build/wine-e2e/screenshots"
 docs="$root/docs/screenshots"
 mkdir -p "$docs"
-cp "$shots/nt-install-kestrel-ready.png" "$docs/page-ready.png"
-cp "$shots/nt-picture-no-drive-no-drive.png" "$docs/page-no-drive.png"
-cp "$shots/nt-picture-not-included-not-included.png" "$docs/page-not-included.png"
-cp "$shots/nt-refusal-box-1.png" "$docs/box-refusal.png"
+# Each picture is cut to the window it shows, off the black of the empty desktop.
+while read -r shot name; do
+    pngtopnm "$shots/$shot.png" | pnmcrop -black | pnmtopng >"$docs/$name.png"
+done <<'EOF_SHOTS'
+nt-install-kestrel-ready page-ready
+nt-picture-no-drive-no-drive page-no-drive
+nt-picture-not-included-not-included page-not-included
+nt-refusal-box-1 box-refusal
+EOF_SHOTS
 echo "screenshots renewed in $docs"
