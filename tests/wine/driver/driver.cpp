@@ -1,14 +1,341 @@
-// The end-to-end driver: runs one scenario against the installer under
-// Wine and writes the transcript that the test compares.
+// The end-to-end driver: runs one scenario (see ../scenarios/README.md)
+// against the installer under Wine and writes its transcript.
 // Usage: wizard-driver SCENARIO INSTALLER TRANSCRIPT SCREENSHOT_PREFIX MACHINES
 // (Windows paths). Exit status 0 when every step could be taken.
+#include <algorithm>
 #include <cstdio>
+#include <deque>
+#include <fstream>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
-#include "scenario.h"
-#include "scenario_run.h"
-#include "transcript.h"
+#include "screen.h"
+#include "wizard/resource_ids.h"
+
+namespace driver {
+namespace {
+
+constexpr std::string_view kDriverVerbs = " start picture answer regedit install cancel ";
+constexpr std::string_view kScriptVerbs = " machine installer file readonly environment expect ";
+constexpr int kMessageBoxTextId = 0xFFFF;
+constexpr DWORD kStepDeadline = 120000;  // the longest a step may take before it counts as hung
+constexpr DWORD kAnswerTimeout = 60000;
+constexpr DWORD kPoll = 20;
+constexpr DWORD kPaintPause = 150;
+constexpr int kPictureAttempts = 10;
+
+struct Step {
+    std::string verb;
+    std::string argument;
+};
+
+std::string Trimmed(const std::string& text) {
+    const auto first = text.find_first_not_of(" \t\r");
+    if (first == std::string::npos) {
+        return "";
+    }
+    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+}
+
+// The driver's steps, passing over the test script's; false with a message
+// on an unreadable file or an unknown verb.
+bool ReadScenario(const std::string& path, std::vector<Step>& steps) {
+    std::ifstream file(path);
+    if (!file) {
+        std::fprintf(stderr, "wizard-driver: cannot read %s\n", path.c_str());
+        return false;
+    }
+    std::string text;
+    for (int number = 1; std::getline(file, text); ++number) {
+        text = Trimmed(text.substr(0, text.find('#')));
+        if (text.empty()) {
+            continue;
+        }
+        const auto space = text.find(' ');
+        Step step{text.substr(0, space),
+                  space == std::string::npos ? "" : Trimmed(text.substr(space))};
+        const std::string word = " " + step.verb + " ";
+        if (kDriverVerbs.find(word) != std::string_view::npos) {
+            steps.push_back(step);
+        } else if (kScriptVerbs.find(word) == std::string_view::npos) {
+            std::fprintf(stderr, "wizard-driver: %s:%d: unknown step %s\n", path.c_str(), number,
+                         step.verb.c_str());
+            return false;
+        }
+    }
+    return true;
+}
+
+// Starts a program (executable null: the command line's first word) with the
+// folder as its current directory (null: this process's own).
+bool Launch(const char* executable, std::string commandLine, const char* directory,
+            PROCESS_INFORMATION& started) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    return ::CreateProcessA(executable, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                            directory, &startup, &started) != 0;
+}
+
+BOOL CALLBACK CollectDialog(HWND window, LPARAM found) {
+    char className[16] = {};
+    ::GetClassNameA(window, className, sizeof className);
+    if (std::string_view(className) == "#32770") {
+        reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
+    }
+    return TRUE;
+}
+
+bool HasTabControl(HWND dialog) {
+    return ::FindWindowExA(dialog, nullptr, "SysTabControl32", nullptr) != nullptr;
+}
+
+// Clicks a button the way the mouse does: the click waits in the queue of
+// the installer's thread until its loop takes it.
+void Click(HWND button) {
+    ::PostMessageA(button, BM_CLICK, 0, 0);
+}
+
+// Drives the installer from outside and writes down what it sees and does,
+// each line flushed, so that a run that hangs still shows how far it came.
+class ScenarioRun {
+  public:
+    // screenshots: the prefix of the screenshots' paths; machines: the
+    // folder of the .reg files.
+    ScenarioRun(std::FILE* transcript, const char* installer, const char* screenshots,
+                const char* machines)
+        : transcript_(transcript),
+          installer_(installer),
+          screenshots_(screenshots),
+          machines_(machines),
+          banner_(LoadBitmapResource(installer, IDB_BANNER)) {}
+    ScenarioRun(const ScenarioRun&) = delete;
+    ScenarioRun& operator=(const ScenarioRun&) = delete;
+    ~ScenarioRun() {
+        if (process_ != nullptr) {
+            ::TerminateProcess(process_, 1);  // fails once the installer has ended
+            ::CloseHandle(process_);
+        }
+    }
+
+    // False when the run cannot go on: the transcript says why.
+    bool Run(const Step& step) {
+        if (step.verb == "answer") {
+            answers_.push_back(step.argument);
+            return true;
+        }
+        if (step.verb == "regedit" || step.verb == "start") {
+            return step.verb == "start" ? Start(step.argument) : Import(step.argument);
+        }
+        if (process_ == nullptr || ended_) {
+            Line("error: " + step.verb + " while the installer is not running");
+            return false;
+        }
+        if (step.verb == "picture") {
+            return Picture(step.argument);
+        }
+        return step.verb == "install" ? Press(IDOK, "Install") : Press(IDCANCEL, "Cancel");
+    }
+
+    // After the last step: waits for the installer to end.
+    void Finish() {
+        if (process_ != nullptr && !Ended(10000)) {
+            Line("error: the installer is still running");
+        }
+    }
+
+  private:
+    // To the transcript and to standard output.
+    void Line(const std::string& line) {
+        std::fputs((line + "\n").c_str(), transcript_);
+        std::fflush(transcript_);
+        std::fputs((line + "\n").c_str(), stdout);
+    }
+
+    bool Start(const std::string& folder) {
+        Line("start in " + folder);
+        PROCESS_INFORMATION started{};
+        if (!Launch(installer_.c_str(), "\"" + installer_ + "\"", folder.c_str(), started)) {
+            Line("error: the installer cannot be started");
+            return false;
+        }
+        ::CloseHandle(started.hThread);
+        process_ = started.hProcess;
+        threadId_ = started.dwThreadId;
+        ::WaitForInputIdle(process_, kAnswerTimeout);
+        return Settle(false);
+    }
+
+    bool Import(const std::string& file) {
+        Line("regedit " + file);
+        PROCESS_INFORMATION started{};
+        if (!Launch(nullptr, "regedit.exe /S \"" + machines_ + "\\" + file + "\"", nullptr,
+                    started)) {
+            Line("error: regedit cannot be started");
+            return false;
+        }
+        ::WaitForSingleObject(started.hProcess, kStepDeadline);
+        ::CloseHandle(started.hThread);
+        ::CloseHandle(started.hProcess);
+        return true;
+    }
+
+    // Whether the installer has ended, waiting at most the given time; writes
+    // down its exit code when it is seen to end.
+    bool Ended(DWORD waitMilliseconds = 0) {
+        if (!ended_ && process_ != nullptr &&
+            ::WaitForSingleObject(process_, waitMilliseconds) == WAIT_OBJECT_0) {
+            DWORD code = 0;
+            ::GetExitCodeProcess(process_, &code);
+            ended_ = true;
+            Line("exit " + std::to_string(code));
+        }
+        return ended_;
+    }
+
+    // The first top-level dialog of the installer's thread that pick chooses.
+    template <typename Pick>
+    HWND Dialog(Pick pick) const {
+        std::vector<HWND> dialogs;
+        ::EnumThreadWindows(threadId_, &CollectDialog, reinterpret_cast<LPARAM>(&dialogs));
+        const auto found = std::find_if(dialogs.begin(), dialogs.end(), pick);
+        return found == dialogs.end() ? nullptr : *found;
+    }
+
+    // The property sheet, the dialog with a tab control, while it is shown.
+    HWND Sheet() const {
+        HWND sheet = Dialog(&HasTabControl);
+        return sheet != nullptr && ::IsWindowVisible(sheet) ? sheet : nullptr;
+    }
+
+    // A message box: any other visible dialog.
+    HWND Box() const {
+        return Dialog(
+            [](HWND dialog) { return !HasTabControl(dialog) && ::IsWindowVisible(dialog); });
+    }
+
+    // Returns once the thread has handled a message sent to one of its
+    // windows; false when it has no window or did not answer.
+    bool Ping() const {
+        HWND dialog = Dialog([](HWND) { return true; });
+        DWORD_PTR result = 0;
+        return dialog != nullptr &&
+               ::SendMessageTimeoutA(dialog, WM_NULL, 0, 0, SMTO_NORMAL, kAnswerTimeout, &result);
+    }
+
+    bool Picture(const std::string& name) {
+        HWND sheet = Sheet();
+        if (sheet == nullptr) {
+            Line("error: no sheet to picture");
+            return false;
+        }
+        // The sheet may still be painting after its last change: the picture
+        // counts once two screenshots in a row show the same.
+        driver::Picture screen;
+        std::vector<std::string> seen;
+        for (int attempt = 0; attempt < kPictureAttempts; ++attempt) {
+            Ping();
+            ::Sleep(kPaintPause);
+            screen = CaptureScreen();
+            std::vector<std::string> described = DescribeSheet(process_, sheet, screen, banner_);
+            if (described == seen) {
+                break;
+            }
+            seen = std::move(described);
+        }
+        Line("picture " + name);
+        for (const std::string& line : seen) {
+            Line("  " + line);
+        }
+        return SaveScreenshot(name, screen);
+    }
+
+    bool SaveScreenshot(const std::string& name, const driver::Picture& screen) {
+        const std::string file = screenshots_ + name + ".ppm";
+        if (!WritePpm(file, screen)) {
+            Line("error: cannot write " + file);
+            return false;
+        }
+        return true;
+    }
+
+    bool Press(int buttonId, const std::string& name) {
+        HWND sheet = Sheet();
+        HWND button = sheet != nullptr ? ::GetDlgItem(sheet, buttonId) : nullptr;
+        if (button == nullptr || !::IsWindowVisible(button)) {
+            Line("error: " + name + " is not shown");
+            return false;
+        }
+        Line("press " + name);
+        Click(button);
+        return Settle(true);
+    }
+
+    // Handles the message boxes until the installer waits on its sheet or
+    // has ended. After a press, waits first for its effect: a box or the end.
+    bool Settle(bool afterPress) {
+        bool changed = !afterPress;
+        for (const DWORD start = ::GetTickCount(); ::GetTickCount() - start < kStepDeadline;) {
+            if (Ended()) {
+                return true;
+            }
+            if (!Ping()) {
+                ::Sleep(kPoll);
+            } else if (HWND box = Box()) {
+                HandleBox(box);
+                changed = true;
+            } else if (changed && Sheet() != nullptr) {
+                return true;
+            } else {
+                ::Sleep(kPoll);
+            }
+        }
+        Line("error: the installer did not settle");
+        return false;
+    }
+
+    // Writes the box down, saves a screenshot box-N of it and closes it.
+    void HandleBox(HWND box) {
+        const bool sheetShown = Sheet() != nullptr;
+        const std::string text = WindowText(::GetDlgItem(box, kMessageBoxTextId));
+        const bool question =
+            ::GetDlgItem(box, IDYES) != nullptr && ::GetDlgItem(box, IDNO) != nullptr;
+        Line("box " + Quoted(WindowText(box)) + " " + Quoted(text) +
+             (question ? " Yes/No" : " OK") + (sheetShown ? "" : " before any window"));
+        ::Sleep(kPaintPause);
+        SaveScreenshot("box-" + std::to_string(++boxesSeen_), CaptureScreen());
+        int button = IDOK;
+        if (question) {
+            if (answers_.empty()) {
+                Line("  error: no answer left; No");
+                answers_.push_back("No");
+            }
+            Line("  answer " + answers_.front());
+            button = answers_.front() == "Yes" ? IDYES : IDNO;
+            answers_.pop_front();
+        }
+        Click(::GetDlgItem(box, button));
+        for (const DWORD start = ::GetTickCount();
+             ::IsWindow(box) && ::GetTickCount() - start < kStepDeadline && !Ended();) {
+            ::Sleep(kPoll);
+        }
+    }
+
+    std::FILE* const transcript_;
+    const std::string installer_;
+    const std::string screenshots_;
+    const std::string machines_;
+    const driver::Picture banner_;
+    HANDLE process_ = nullptr;
+    DWORD threadId_ = 0;
+    bool ended_ = false;
+    int boxesSeen_ = 0;
+    std::deque<std::string> answers_;
+};
+
+}  // namespace
+}  // namespace driver
 
 int main(int argc, char** argv) {
     if (argc != 6) {
@@ -18,25 +345,21 @@ int main(int argc, char** argv) {
         return 2;
     }
     std::vector<driver::Step> steps;
-    std::string error;
-    if (!driver::ReadScenario(argv[1], steps, error)) {
-        std::fprintf(stderr, "wizard-driver: %s\n", error.c_str());
+    if (!driver::ReadScenario(argv[1], steps)) {
         return 2;
     }
-    driver::Transcript transcript;
-    if (!transcript.Open(argv[3])) {
+    std::FILE* transcript = std::fopen(argv[3], "wb");
+    if (transcript == nullptr) {
         std::fprintf(stderr, "wizard-driver: cannot write %s\n", argv[3]);
         return 2;
     }
-    const driver::RunSettings settings{argv[2], argv[4], argv[5]};
-    driver::ScenarioRun run(settings, transcript);
-    bool ok = true;
-    for (const driver::Step& step : steps) {
-        if (!run.Run(step)) {
-            ok = false;
-            break;
-        }
+    bool ok = false;
+    {
+        driver::ScenarioRun run(transcript, argv[2], argv[4], argv[5]);
+        ok = std::all_of(steps.begin(), steps.end(),
+                         [&run](const driver::Step& step) { return run.Run(step); });
+        run.Finish();
     }
-    run.Finish();
+    std::fclose(transcript);
     return ok ? 0 : 1;
 }
