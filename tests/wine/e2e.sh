@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
-# The end-to-end tests under Wine: builds and packs the installers (the
-# sample StashwellSetup.exe, KestrelOnlySetup.exe with only the Kestrel
-# modules, and StashwellSetupFaults.exe, the sample on the test stub) and the
-# driver, prepares a Wine prefix inside the build folder and runs each
-# scenario (see scenarios/README.md) as the NT family and as the 95 family.
+# The end-to-end tests under Wine: builds the installers (StashwellSetup.exe,
+# KestrelOnlySetup.exe with only the Kestrel modules, StashwellSetupFaults.exe
+# on the test stub) and the driver, and runs each scenario (scenarios/README.md)
+# as the NT family and as the 95 family in a prefix inside the build folder.
 # Usage: tests/wine/e2e.sh [BUILD_DIR [SCENARIO...]]; BUILD_DIR defaults to
 # build/win32, the packer's build to build/host or $STASHWELL_HOST_BUILD.
 # Prints one line per check and "N passed, N failed"; fails when one failed.
@@ -19,11 +18,8 @@ for tool in wine wineserver xvfb-run; do
 done
 source "$here/wine-env.sh"
 wine_need_display "$0" "$build" "$@"
-
 scenarios=("$@")
-if [ $# -eq 0 ]; then
-    for file in "$here"/scenarios/*.scenario; do scenarios+=("$(basename "$file" .scenario)"); done
-fi
+[ $# -gt 0 ] || mapfile -t scenarios < <(basename -s .scenario "$here"/scenarios/*.scenario)
 
 # Builds: the host's packer, then the Windows programs and StashwellSetup.exe.
 host="${STASHWELL_HOST_BUILD:-$root/build/host}"
@@ -42,14 +38,11 @@ mkdir -p "$work/transcripts" "$work/screenshots" "$work/logs"
 "$pack" build --stub "$build/stashwell-setup-faults.exe" \
     --manifest "$root/examples/payload/manifest.json" --out "$work/StashwellSetupFaults.exe" >/dev/null
 
-passed=0
-failed=0
+passed=0 failed=0
 pass() { echo "ok   $1"; passed=$((passed + 1)); }
 fail() { echo "FAIL $1"; failed=$((failed + 1)); }
-
 stubs="the stubs hold 80386 code and import what Windows 95 and NT 4.0 export"
-if "$here/check-stub.sh" "$build/stashwell-setup.exe" "$build/stashwell-setup-faults.exe" \
-    >"$work/logs/stub.log"; then
+if "$here/check-stub.sh" "$build"/stashwell-setup{,-faults}.exe >"$work/logs/stub.log"; then
     pass "$stubs"
 else
     cat "$work/logs/stub.log"
@@ -70,9 +63,7 @@ windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 # What a file at the target holds before the run.
 older_contents() { printf 'an older %s\r\n' "$1"; }
 
-# Checks drive X after a run: "X empty", or "X LAYOUT [except PATH...]" for
-# the layout's files byte for byte, hidden where listed, and nothing else,
-# the paths after "except" with their older contents. Prints what is wrong.
+# Checks a drive after a run as an expect line says; prints what is wrong.
 check_drive() {
     local letter="$1" layout="$2" drive="$work/drives/${1,,}"
     shift 2
@@ -103,10 +94,9 @@ check_drive() {
     [ "$present" -eq "$count" ] || echo "drive holds $present files, not $count"
 }
 
-# One .reg file that leaves exactly the machine's drives of one family in
-# the registry: every drive is unplugged, the machine's are plugged in, and
-# the other family's keys go again, so that a run that took the installer for
-# the wrong family would find no drive.
+# One .reg file that leaves exactly the machine's drives of one family: all
+# are unplugged, the machine's plugged in, and the other family's keys go
+# again, so that an installer that took itself for the wrong family finds none.
 machine_for() {
     local other=nt name
     [ "$1" = nt ] && other=9x

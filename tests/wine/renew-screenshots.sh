@@ -7,7 +7,6 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 build="${1:-$root/build/win32}"
 "$root/tests/wine/e2e.sh" "$build" install-kestrel picture-no-drive picture-not-included refusal
-
 shots="$build/wine-e2e/screenshots"
 docs="$root/docs/screenshots"
 mkdir -p "$docs"

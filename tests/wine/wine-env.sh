@@ -1,9 +1,9 @@
 # shellcheck shell=bash
-# Helpers, sourced by the scripts of this folder, for running the Windows
-# build under Wine in a 32-bit prefix inside the build folder. The mount
-# manager rewrites "System\MountedDevices" whenever a session of Wine's server
-# starts, and HKEY_DYN_DATA is never saved: so a run maps its drives, starts
-# a session, imports its .reg files and runs its programs before it stops.
+# Helpers of this folder's scripts for running the Windows build under Wine in
+# a 32-bit prefix inside the build folder. The mount manager rewrites
+# "System\MountedDevices" whenever a session of Wine's server starts, and
+# HKEY_DYN_DATA is never saved: so a run maps its drives, starts a session,
+# imports its .reg files and runs its programs before the session stops.
 
 # Selects the prefix for every Wine call after this one, in English (United
 # States: code page 1252 and the system's English texts) and without Mono or
@@ -13,14 +13,12 @@ wine_use_prefix() {
     export WINEDLLOVERRIDES="mscoree,mshtml="
 }
 
-# Runs the calling script ("$0" "$@") again on a virtual X display unless one
-# is there already.
+# Runs the calling script ("$0" "$@") again on a virtual X display if none.
 wine_need_display() {
     [ -n "${DISPLAY:-}" ] || exec xvfb-run -a -s "-screen 0 1024x768x24" "$@"
 }
 
-# Creates the prefix unless it is there, complete (its registry is written
-# before the system's files).
+# Creates the prefix unless it is complete (the registry comes before the files).
 wine_prefix_create() {
     [ -f "$WINEPREFIX/drive_c/windows/system32/kernel32.dll" ] && return
     mkdir -p "$WINEPREFIX"
@@ -35,15 +33,12 @@ wine_map_drive() {
     ln -sfn "$(cd "$2" && pwd)" "$WINEPREFIX/dosdevices/$1:"
 }
 
-# Starts a session and waits until the system's services (the mount manager
-# among them) have started.
+# Starts a session and waits for its services, the mount manager among them.
 wine_session_start() {
     wineserver -k 2>/dev/null || true
     wineserver -p
     wine cmd /c exit
 }
 
-# Imports a .reg file into the running session.
 wine_import() { wine regedit /S "$(winepath -w "$1")"; }
-
 wine_session_stop() { wineserver -k; wineserver -w; }
