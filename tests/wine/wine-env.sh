@@ -9,8 +9,7 @@
 # States: code page 1252 and the system's English texts) and without Mono or
 # Gecko, which nothing here needs and Wine would offer to download.
 wine_use_prefix() {
-    export WINEPREFIX="$1" WINEARCH=win32 WINEDEBUG=-all LC_ALL=C.UTF-8
-    export WINEDLLOVERRIDES="mscoree,mshtml="
+    export WINEPREFIX="$1" WINEARCH=win32 WINEDEBUG=-all LC_ALL=C.UTF-8 WINEDLLOVERRIDES=mscoree,mshtml=
 }
 
 # Runs the calling script ("$0" "$@") again on a virtual X display if none.

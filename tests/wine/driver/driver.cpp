@@ -13,7 +13,6 @@
 #include <cstdio>
 #include <deque>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -55,13 +54,16 @@ bool ReadScenario(const std::string& path, std::vector<Step>& steps) {
     }
     std::string text;
     for (int number = 1; std::getline(file, text); ++number) {
-        std::istringstream line(text.substr(0, text.find('#')));
-        Step step;
-        std::getline(line >> step.verb >> std::ws, step.argument);
-        step.argument.erase(step.argument.find_last_not_of(" \t\r") + 1);
-        if (step.verb.empty()) {
+        text = text.substr(0, text.find('#'));
+        text.erase(text.find_last_not_of(" \t\r") + 1);
+        text.erase(0, text.find_first_not_of(" \t\r"));
+        if (text.empty()) {
             continue;
         }
+        const auto space = text.find(' ');
+        const Step step{
+            text.substr(0, space),
+            space == std::string::npos ? "" : text.substr(text.find_first_not_of(" \t\r", space))};
         const std::string word = " " + step.verb + " ";
         if (kDriverVerbs.find(word) != std::string_view::npos) {
             steps.push_back(step);
@@ -85,8 +87,7 @@ std::string Quoted(const std::string& text) {
     return quoted + "\"";
 }
 
-// A window's text, as another process reads it.
-std::string WindowText(HWND window) {
+std::string WindowText(HWND window) {  // as another process reads it
     char text[2048] = {};
     ::GetWindowTextA(window, text, sizeof text);
     return text;
