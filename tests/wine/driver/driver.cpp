@@ -1,42 +1,565 @@
-// The end-to-end driver: runs one scenario against the installer under
-// Wine and writes the transcript that the test compares.
+// The end-to-end driver: runs one scenario (see ../scenarios/README.md)
+// against the installer under Wine, reading its windows and the screen as a
+// person would, and writes the transcript and screenshots (PPM).
 // Usage: wizard-driver SCENARIO INSTALLER TRANSCRIPT SCREENSHOT_PREFIX MACHINES
 // (Windows paths). Exit status 0 when every step could be taken.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
 #include <cstdio>
+#include <deque>
+#include <fstream>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
-#include "scenario.h"
-#include "scenario_run.h"
-#include "transcript.h"
+#include "wizard/resource_ids.h"
+
+namespace {
+
+constexpr std::string_view kDriverVerbs = " start picture answer regedit install cancel ";
+constexpr std::string_view kScriptVerbs = " machine installer file readonly environment expect ";
+constexpr int kMessageBoxTextId = 0xFFFF;
+constexpr DWORD kStepDeadline = 120000;  // the longest a step may take before it counts as hung
+constexpr DWORD kAnswerTimeout = 60000;
+constexpr DWORD kPoll = 20;
+constexpr DWORD kPaintPause = 150;
+constexpr int kPictureAttempts = 10;
+constexpr int kApplyButtonId = 0x3021;
+// Where the banner is drawn: this far below the client area's top edge.
+constexpr int kBannerTop = 6;
+
+// Pixels as R, G, B bytes, row after row from the top.
+struct Picture {
+    int width = 0, height = 0;
+    std::vector<std::uint8_t> rgb;
+};
+
+struct Step {
+    std::string verb, argument;
+};
+
+// The driver's steps, passing over the test script's; false with a message
+// on an unreadable file or an unknown verb.
+bool ReadScenario(const std::string& path, std::vector<Step>& steps) {
+    std::ifstream file(path);
+    if (!file) {
+        std::fprintf(stderr, "wizard-driver: cannot read %s\n", path.c_str());
+        return false;
+    }
+    std::string text;
+    for (int number = 1; std::getline(file, text); ++number) {
+        text = text.substr(0, text.find('#'));
+        text.erase(text.find_last_not_of(" \t\r") + 1);
+        text.erase(0, text.find_first_not_of(" \t\r"));
+        if (text.empty()) {
+            continue;
+        }
+        const auto space = text.find(' ');
+        const Step step{
+            text.substr(0, space),
+            space == std::string::npos ? "" : text.substr(text.find_first_not_of(" \t\r", space))};
+        const std::string word = " " + step.verb + " ";
+        if (kDriverVerbs.find(word) != std::string_view::npos) {
+            steps.push_back(step);
+        } else if (kScriptVerbs.find(word) == std::string_view::npos) {
+            std::fprintf(stderr, "wizard-driver: %s:%d: unknown step %s\n", path.c_str(), number,
+                         step.verb.c_str());
+            return false;
+        }
+    }
+    return true;
+}
+
+// "text" with backslash, quote, carriage return, line feed and tab escaped.
+std::string Quoted(const std::string& text) {
+    std::string quoted = "\"";
+    for (const char c : text) {
+        const auto at = std::string_view("\\\"\r\n\t").find(c);
+        quoted +=
+            at == std::string_view::npos ? std::string(1, c) : std::string{'\\', "\\\"rnt"[at]};
+    }
+    return quoted + "\"";
+}
+
+std::string WindowText(HWND window) {  // as another process reads it
+    char text[2048] = {};
+    ::GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+// The pixels through a 24-bit top-down DIB: rows of blue, green, red, padded to 4 bytes.
+Picture PixelsOf(HDC context, HBITMAP bitmap, int width, int height) {
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    const int stride = (width * 3 + 3) & ~3;
+    std::vector<std::uint8_t> dib(static_cast<std::size_t>(stride) * height);
+    ::GetDIBits(context, bitmap, 0, height, dib.data(), &info, DIB_RGB_COLORS);
+    Picture picture{width, height, {}};
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const std::uint8_t* pixel = &dib[static_cast<std::size_t>(y) * stride + 3 * x];
+            picture.rgb.insert(picture.rgb.end(), {pixel[2], pixel[1], pixel[0]});
+        }
+    }
+    return picture;
+}
+
+// A child's window rectangle in the client coordinates of a window.
+RECT RectIn(HWND window, HWND child) {
+    RECT rect{};
+    ::GetWindowRect(child, &rect);
+    ::MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+// Whether the top rows of part show in picture with its corner at (x, y).
+bool ShowsAt(const Picture& picture, const Picture& part, int rows, int x, int y) {
+    if (x < 0 || y < 0 || x + part.width > picture.width || y + rows > picture.height) {
+        return false;
+    }
+    const std::ptrdiff_t rowBytes = static_cast<std::ptrdiff_t>(part.width) * 3;
+    for (int row = 0; row < rows; ++row) {
+        const auto wanted = part.rgb.begin() + row * rowBytes;
+        if (!std::equal(wanted, wanted + rowBytes,
+                        picture.rgb.begin() + (y + row) * (picture.width * 3LL) + x * 3LL)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The first tab's label (the tab control answers through memory of the
+// installer's process), where the strip lies and whether the page covers it.
+std::string DescribeTab(HANDLE process, HWND sheet, HWND tabs, HWND page) {
+    char label[256] = {};
+    RECT firstTab{};
+    if (auto* remote = static_cast<char*>(::VirtualAllocEx(
+            process, nullptr, sizeof(TCITEMA) + sizeof label, MEM_COMMIT, PAGE_READWRITE))) {
+        TCITEMA item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = remote + sizeof item;
+        item.cchTextMax = sizeof label - 1;
+        if (!::WriteProcessMemory(process, remote, &item, sizeof item, nullptr) ||
+            !::SendMessageA(tabs, TCM_GETITEMA, 0, reinterpret_cast<LPARAM>(remote)) ||
+            !::ReadProcessMemory(process, remote + sizeof item, label, sizeof label - 1, nullptr)) {
+            label[0] = '\0';
+        }
+        if (::SendMessageA(tabs, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(remote))) {
+            ::ReadProcessMemory(process, remote, &firstTab, sizeof firstTab, nullptr);
+        }
+        ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    }
+    RECT client{};
+    ::GetClientRect(tabs, &client);
+    const bool styledBottom = (::GetWindowLongA(tabs, GWL_STYLE) & TCS_BOTTOM) != 0;
+    const bool drawnLow = firstTab.top > client.bottom / 2;
+    ::MapWindowPoints(tabs, sheet, reinterpret_cast<POINT*>(&firstTab), 2);
+    const bool covered = RectIn(sheet, page).bottom >= firstTab.bottom;
+    return "tab " + Quoted(label) +
+           (styledBottom && drawnLow ? " along the bottom edge" : " along the top edge") +
+           (covered ? ", under the page" : ", below the page");
+}
+
+std::string DescribeButton(HWND sheet, int id, const std::string& name) {
+    HWND button = ::GetDlgItem(sheet, id);
+    const bool shown = button != nullptr && ::IsWindowVisible(button);
+    return name + " button " + (shown ? Quoted(WindowText(button)) : "hidden");
+}
+
+std::string DescribeBanner(HWND sheet, HWND page, HWND tabs, const Picture& screen,
+                           const Picture& banner) {
+    RECT client{};
+    ::GetClientRect(sheet, &client);
+    const RECT pageRect = RectIn(sheet, page);
+    const RECT tabRect = RectIn(sheet, tabs);
+    // The sheet's own layout leaves as much room right of the tabs as left.
+    const int widening = client.right - (tabRect.right + tabRect.left);
+    POINT at{pageRect.left + pageRect.right, client.top + kBannerTop};
+    // Only the rows above the buttons, which may cover it: the sheet is no taller.
+    const RECT button = RectIn(sheet, ::GetDlgItem(sheet, IDCANCEL));
+    const int rows = std::max(0, std::min(banner.height, static_cast<int>(button.top - at.y)));
+    ::ClientToScreen(sheet, &at);
+    const bool shown = rows > 0 && ShowsAt(screen, banner, rows, at.x, at.y);
+    return (shown ? "banner beside the page" : "no banner") +
+           (", sheet widened by " + std::to_string(widening));
+}
+
+std::string DescribeLine(HWND page, int id, const Picture& screen) {
+    HWND line = ::GetDlgItem(page, id);
+    const std::string name = "line " + std::to_string(id);
+    if (line == nullptr || !::IsWindowVisible(line)) {
+        return name + (line == nullptr ? " missing" : " hidden");
+    }
+    RECT rect{};
+    ::GetWindowRect(line, &rect);
+    const std::size_t at =
+        (static_cast<std::size_t>(rect.bottom - 2) * screen.width + rect.right - 2) * 3;
+    // As 0x00BBGGRR, as GetSysColor gives it.
+    const unsigned background =
+        screen.rgb[at] | (screen.rgb[at + 1] << 8) | (screen.rgb[at + 2] << 16);
+    char colour[32] = "on the active-border colour";
+    if (background != ::GetSysColor(COLOR_ACTIVEBORDER)) {
+        std::snprintf(colour, sizeof colour, "on colour %06x", background);
+    }
+    return name + " " + Quoted(WindowText(line)) + " " + colour;
+}
+
+// The whole virtual display.
+Picture CaptureScreen() {
+    const int width = ::GetSystemMetrics(SM_CXSCREEN);
+    const int height = ::GetSystemMetrics(SM_CYSCREEN);
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ previous = ::SelectObject(memory, bitmap);
+    ::BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    ::SelectObject(memory, previous);
+    Picture picture = PixelsOf(memory, bitmap, width, height);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    return picture;
+}
+
+// A bitmap resource of an executable file; empty when it has none.
+Picture LoadBitmapResource(const std::string& executable, int id) {
+    Picture picture;
+    HMODULE module = ::LoadLibraryExA(executable.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (module == nullptr) {
+        return picture;
+    }
+    HBITMAP bitmap = static_cast<HBITMAP>(
+        ::LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    if (bitmap != nullptr) {
+        BITMAP description{};
+        ::GetObjectA(bitmap, sizeof description, &description);
+        HDC screen = ::GetDC(nullptr);
+        picture = PixelsOf(screen, bitmap, description.bmWidth, description.bmHeight);
+        ::ReleaseDC(nullptr, screen);
+        ::DeleteObject(bitmap);
+    }
+    ::FreeLibrary(module);
+    return picture;
+}
+
+// A binary PPM file (P6, 8-bit RGB); false when it cannot be written.
+bool WritePpm(const std::string& path, const Picture& picture) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    const bool written =
+        file != nullptr &&
+        std::fprintf(file, "P6\n%d %d\n255\n", picture.width, picture.height) > 0 &&
+        std::fwrite(picture.rgb.data(), 1, picture.rgb.size(), file) == picture.rgb.size();
+    return file != nullptr && std::fclose(file) == 0 && written;
+}
+
+// The sheet as transcript lines; banner, the installer's bitmap resource,
+// is looked for beside the page.
+std::vector<std::string> DescribeSheet(HANDLE process, HWND sheet, const Picture& screen,
+                                       const Picture& banner) {
+    HWND tabs = ::FindWindowExA(sheet, nullptr, "SysTabControl32", nullptr);
+    HWND page = ::FindWindowExA(sheet, nullptr, "#32770", nullptr);
+    std::vector<std::string> lines = {
+        "title " + Quoted(WindowText(sheet)),
+        DescribeTab(process, sheet, tabs, page),
+        DescribeButton(sheet, IDOK, "OK"),
+        DescribeButton(sheet, IDCANCEL, "Cancel"),
+        DescribeButton(sheet, kApplyButtonId, "Apply"),
+        DescribeBanner(sheet, page, tabs, screen, banner),
+    };
+    // The page's lines in the order in which they show, from top to bottom.
+    std::array<int, 3> ids = {IDC_DRIVE_LINE, IDC_MODULE_LINE, IDC_SUPPORT_LINE};
+    std::stable_sort(ids.begin(), ids.end(), [page](int a, int b) {
+        return RectIn(page, ::GetDlgItem(page, a)).top < RectIn(page, ::GetDlgItem(page, b)).top;
+    });
+    for (const int id : ids) {
+        lines.push_back(DescribeLine(page, id, screen));
+    }
+    return lines;
+}
+
+// Starts a program (executable null: the command line's first word) with the
+// folder as its current directory (null: this process's own).
+bool Launch(const char* executable, std::string commandLine, const char* directory,
+            PROCESS_INFORMATION& started) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    return ::CreateProcessA(executable, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                            directory, &startup, &started) != 0;
+}
+
+BOOL CALLBACK CollectDialog(HWND window, LPARAM found) {
+    char className[16] = {};
+    ::GetClassNameA(window, className, sizeof className);
+    if (std::string_view(className) == "#32770") {
+        reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
+    }
+    return TRUE;
+}
+
+bool HasTabControl(HWND dialog) {
+    return ::FindWindowExA(dialog, nullptr, "SysTabControl32", nullptr) != nullptr;
+}
+
+// Drives the installer from outside and writes down what it sees and does,
+// each line flushed, so that a run that hangs still shows how far it came.
+class ScenarioRun {
+  public:
+    // Owns the transcript; screenshots: a path prefix; machines: the .reg files' folder.
+    ScenarioRun(std::FILE* transcript, const char* installer, const char* screenshots,
+                const char* machines)
+        : transcript_(transcript),
+          installer_(installer),
+          screenshots_(screenshots),
+          machines_(machines),
+          banner_(LoadBitmapResource(installer, IDB_BANNER)) {}
+    ScenarioRun(const ScenarioRun&) = delete;
+    ScenarioRun& operator=(const ScenarioRun&) = delete;
+    ~ScenarioRun() {
+        if (process_ != nullptr) {
+            ::TerminateProcess(process_, 1);  // fails once the installer has ended
+            ::CloseHandle(process_);
+        }
+        std::fclose(transcript_);
+    }
+
+    // False when the run cannot go on: the transcript says why.
+    bool Run(const Step& step) {
+        if (step.verb == "answer") {
+            answers_.push_back(step.argument);
+            return true;
+        }
+        if (step.verb == "regedit" || step.verb == "start") {
+            return step.verb == "start" ? Start(step.argument) : Import(step.argument);
+        }
+        if (process_ == nullptr || ended_) {
+            return Fail(step.verb + " while the installer is not running");
+        }
+        if (step.verb == "picture") {
+            return TakePicture(step.argument);
+        }
+        return step.verb == "install" ? Press(IDOK, "Install") : Press(IDCANCEL, "Cancel");
+    }
+
+    // After the last step: waits for the installer to end.
+    void Finish() {
+        if (process_ != nullptr && !Ended(10000)) {
+            Line("error: the installer is still running");
+        }
+    }
+
+  private:
+    // To the transcript and to standard output.
+    void Line(const std::string& line) {
+        std::fputs((line + "\n").c_str(), transcript_);
+        std::fflush(transcript_);
+        std::fputs((line + "\n").c_str(), stdout);
+    }
+
+    // Writes down why the run cannot go on.
+    bool Fail(const std::string& why) {
+        Line("error: " + why);
+        return false;
+    }
+
+    bool Start(const std::string& folder) {
+        Line("start in " + folder);
+        PROCESS_INFORMATION started{};
+        if (!Launch(installer_.c_str(), "\"" + installer_ + "\"", folder.c_str(), started)) {
+            return Fail("the installer cannot be started");
+        }
+        ::CloseHandle(started.hThread);
+        process_ = started.hProcess;
+        threadId_ = started.dwThreadId;
+        ::WaitForInputIdle(process_, kAnswerTimeout);
+        return Settle(false);
+    }
+
+    bool Import(const std::string& file) {
+        Line("regedit " + file);
+        PROCESS_INFORMATION started{};
+        if (!Launch(nullptr, "regedit.exe /S \"" + machines_ + "\\" + file + "\"", nullptr,
+                    started)) {
+            return Fail("regedit cannot be started");
+        }
+        ::WaitForSingleObject(started.hProcess, kStepDeadline);
+        ::CloseHandle(started.hThread);
+        ::CloseHandle(started.hProcess);
+        return true;
+    }
+
+    // Whether the installer has ended, waiting at most the given time; writes
+    // down its exit code when it is seen to end.
+    bool Ended(DWORD waitMilliseconds = 0) {
+        if (!ended_ && process_ != nullptr &&
+            ::WaitForSingleObject(process_, waitMilliseconds) == WAIT_OBJECT_0) {
+            DWORD code = 0;
+            ::GetExitCodeProcess(process_, &code);
+            ended_ = true;
+            Line("exit " + std::to_string(code));
+        }
+        return ended_;
+    }
+
+    // The first top-level dialog of the installer's thread that pick chooses.
+    template <typename Pick>
+    HWND Dialog(Pick pick) const {
+        std::vector<HWND> dialogs;
+        ::EnumThreadWindows(threadId_, &CollectDialog, reinterpret_cast<LPARAM>(&dialogs));
+        const auto found = std::find_if(dialogs.begin(), dialogs.end(), pick);
+        return found == dialogs.end() ? nullptr : *found;
+    }
+
+    // The property sheet, the dialog with a tab control, while it is shown.
+    HWND Sheet() const {
+        HWND sheet = Dialog(&HasTabControl);
+        return sheet != nullptr && ::IsWindowVisible(sheet) ? sheet : nullptr;
+    }
+
+    // A message box: any other visible dialog.
+    HWND Box() const {
+        return Dialog(
+            [](HWND dialog) { return !HasTabControl(dialog) && ::IsWindowVisible(dialog); });
+    }
+
+    // Returns once the thread has handled a message sent to one of its
+    // windows; false when it has no window or did not answer.
+    bool Ping() const {
+        HWND dialog = Dialog([](HWND) { return true; });
+        DWORD_PTR result = 0;
+        return dialog != nullptr &&
+               ::SendMessageTimeoutA(dialog, WM_NULL, 0, 0, SMTO_NORMAL, kAnswerTimeout, &result);
+    }
+
+    bool TakePicture(const std::string& name) {
+        HWND sheet = Sheet();
+        if (sheet == nullptr) {
+            return Fail("no sheet to picture");
+        }
+        // The sheet may still be painting after its last change: the picture
+        // counts once two screenshots in a row show the same.
+        Picture screen;
+        std::vector<std::string> seen;
+        for (int attempt = 0; attempt < kPictureAttempts; ++attempt) {
+            Ping();
+            ::Sleep(kPaintPause);
+            screen = CaptureScreen();
+            std::vector<std::string> described = DescribeSheet(process_, sheet, screen, banner_);
+            if (described == seen) {
+                break;
+            }
+            seen = std::move(described);
+        }
+        Line("picture " + name);
+        for (const std::string& line : seen) {
+            Line("  " + line);
+        }
+        return SaveScreenshot(name, screen);
+    }
+
+    bool SaveScreenshot(const std::string& name, const Picture& screen) {
+        const std::string file = screenshots_ + name + ".ppm";
+        return WritePpm(file, screen) || Fail("cannot write " + file);
+    }
+
+    bool Press(int buttonId, const std::string& name) {
+        HWND sheet = Sheet();
+        HWND button = sheet != nullptr ? ::GetDlgItem(sheet, buttonId) : nullptr;
+        if (button == nullptr || !::IsWindowVisible(button)) {
+            return Fail(name + " is not shown");
+        }
+        Line("press " + name);
+        // As the mouse does: the click waits in the queue of the installer's
+        // thread until its loop takes it.
+        ::PostMessageA(button, BM_CLICK, 0, 0);
+        return Settle(true);
+    }
+
+    // Handles the message boxes until the installer waits on its sheet or
+    // has ended. After a press, waits first for its effect: a box or the end.
+    bool Settle(bool afterPress) {
+        bool changed = !afterPress;
+        for (const DWORD start = ::GetTickCount(); ::GetTickCount() - start < kStepDeadline;) {
+            if (Ended()) {
+                return true;
+            }
+            if (!Ping()) {
+                ::Sleep(kPoll);
+            } else if (HWND box = Box()) {
+                HandleBox(box);
+                changed = true;
+            } else if (changed && Sheet() != nullptr) {
+                return true;
+            } else {
+                ::Sleep(kPoll);
+            }
+        }
+        return Fail("the installer did not settle");
+    }
+
+    // Writes the box down, saves a screenshot box-N of it and closes it.
+    void HandleBox(HWND box) {
+        const bool sheetShown = Sheet() != nullptr;
+        const std::string text = WindowText(::GetDlgItem(box, kMessageBoxTextId));
+        const bool question =
+            ::GetDlgItem(box, IDYES) != nullptr && ::GetDlgItem(box, IDNO) != nullptr;
+        Line("box " + Quoted(WindowText(box)) + " " + Quoted(text) +
+             (question ? " Yes/No" : " OK") + (sheetShown ? "" : " before any window"));
+        ::Sleep(kPaintPause);
+        SaveScreenshot("box-" + std::to_string(++boxesSeen_), CaptureScreen());
+        int button = IDOK;
+        if (question) {
+            if (answers_.empty()) {
+                Line("  error: no answer left; No");
+                answers_.push_back("No");
+            }
+            Line("  answer " + answers_.front());
+            button = answers_.front() == "Yes" ? IDYES : IDNO;
+            answers_.pop_front();
+        }
+        ::PostMessageA(::GetDlgItem(box, button), BM_CLICK, 0, 0);
+        for (const DWORD start = ::GetTickCount();
+             ::IsWindow(box) && ::GetTickCount() - start < kStepDeadline && !Ended();) {
+            ::Sleep(kPoll);
+        }
+    }
+
+    std::FILE* const transcript_;
+    const std::string installer_, screenshots_, machines_;
+    const Picture banner_;
+    HANDLE process_ = nullptr;
+    DWORD threadId_ = 0;
+    bool ended_ = false;
+    int boxesSeen_ = 0;
+    std::deque<std::string> answers_;
+};
+
+}  // namespace
 
 int main(int argc, char** argv) {
     if (argc != 6) {
-        std::fprintf(stderr,
-                     "usage: wizard-driver SCENARIO INSTALLER TRANSCRIPT SCREENSHOT_PREFIX "
-                     "MACHINES\n");
+        std::fputs(
+            "usage: wizard-driver SCENARIO INSTALLER TRANSCRIPT SCREENSHOT_PREFIX MACHINES\n",
+            stderr);
         return 2;
     }
-    std::vector<driver::Step> steps;
-    std::string error;
-    if (!driver::ReadScenario(argv[1], steps, error)) {
-        std::fprintf(stderr, "wizard-driver: %s\n", error.c_str());
+    std::vector<Step> steps;
+    if (!ReadScenario(argv[1], steps)) {
         return 2;
     }
-    driver::Transcript transcript;
-    if (!transcript.Open(argv[3])) {
+    std::FILE* transcript = std::fopen(argv[3], "wb");
+    if (transcript == nullptr) {
         std::fprintf(stderr, "wizard-driver: cannot write %s\n", argv[3]);
         return 2;
     }
-    const driver::RunSettings settings{argv[2], argv[4], argv[5]};
-    driver::ScenarioRun run(settings, transcript);
-    bool ok = true;
-    for (const driver::Step& step : steps) {
-        if (!run.Run(step)) {
-            ok = false;
-            break;
-        }
-    }
+    ScenarioRun run(transcript, argv[2], argv[4], argv[5]);
+    const bool ok =
+        std::all_of(steps.begin(), steps.end(), [&run](const Step& step) { return run.Run(step); });
     run.Finish();
     return ok ? 0 : 1;
 }
