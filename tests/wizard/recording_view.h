@@ -3,7 +3,6 @@
 #pragma once
 
 #include <map>
-#include <numeric>
 #include <string>
 #include <vector>
 
@@ -28,7 +27,7 @@ class RecordingView : public wizard::SheetView {
     bool okVisible = true;
     std::map<int, LineState> lines{
         {wizard::kDriveLineId, {}}, {wizard::kModuleLineId, {}}, {wizard::kSupportLineId, {}}};
-    // What the logic did to the window, in order: "MoveWindow 1 2 3 4", ...
+    // What the logic did to the window, in order: "WindowAt 1 2 3 4", ...
     std::vector<std::string> calls;
 
     const LineState& Line(int controlId) const { return lines.at(controlId); }
@@ -44,40 +43,39 @@ class RecordingView : public wizard::SheetView {
     wizard::Rect GetPageRect() override { return {7, 7, 334, 168}; }
     int FirstTabBottom() override { return tabsAtBottom_ ? 294 : 21; }
     void SetTabsAtBottom() override { Log("SetTabsAtBottom"), tabsAtBottom_ = true; }
-    void MoveWindow(const wizard::Rect& r) override { LogRect("MoveWindow", r); }
-    void MovePage(const wizard::Rect& r) override { LogRect("MovePage", r); }
+    void MoveWindow(const wizard::Rect& rect) override { Log("WindowAt", rect); }
+    void MovePage(const wizard::Rect& rect) override { Log("PageAt", rect); }
     void SetWindowText(const std::string& title) override { Log("SetWindowText " + title); }
     void SetActivePage() override { Log("SetActivePage"), sheet->Page().OnSetActive(); }
     void ShowOkButton(int command) override { okVisible = command != win::kSwHide; }
     void SetOkButtonText(const std::string& caption) override { Log("OkText [" + caption + "]"); }
-    bool LoadBanner(int bitmapId) override { return Log("LoadBanner", {bitmapId}), bannerLoads; }
+    bool LoadBanner(int bitmapId) override { return Log("LoadBanner", bitmapId), bannerLoads; }
     int BannerWidth() override { return 262; }
-    void DrawBanner(int x, int y) override { Log("DrawBanner", {x, y}); }
+    void DrawBanner(int x, int y) override { Log("DrawBanner", x, y); }
     void SetLineText(int id, const std::string& text) override { lines.at(id).text = text; }
     void ShowLine(int id, int command) override { lines.at(id).visible = command != win::kSwHide; }
-    void InvalidateLine(int id) override { Log("InvalidateLine", {id}); }
+    void InvalidateLine(int id) override { Log("InvalidateLine", id); }
     bool CreatePageFont(int tenths, const std::string& face) override {
-        return Log("CreatePageFont " + face, {tenths}), true;
+        return Log("CreatePageFont " + face, tenths), true;
     }
-    void SetLineFont(int id) override { Log("SetLineFont", {id}); }
+    void SetLineFont(int id) override { Log("SetLineFont", id); }
     // Colours that name their index: 0x080808 for index 8.
     wizard::ColorRef GetSysColor(int index) override { return 0x010101u * index; }
     [[noreturn]] void ExitProcess(int status) override {
-        Log("Exit", {status});
+        Log("Exit", status);
         throw ProcessExit{status};
     }
 
   private:
     bool tabsAtBottom_ = false;
 
-    void Log(std::string call, std::initializer_list<int> numbers = {}) {
-        for (int n : numbers) {
-            call += " " + std::to_string(n);
-        }
+    template <typename... Numbers>
+    void Log(std::string call, Numbers... numbers) {
+        ((call += " " + std::to_string(numbers)), ...);
         calls.push_back(call);
     }
-    void LogRect(const char* call, const wizard::Rect& r) {
-        Log(call, {r.left, r.top, r.right, r.bottom});
+    void Log(const char* call, const wizard::Rect& r) {
+        Log(call, r.left, r.top, r.right, r.bottom);
     }
 };
 

@@ -16,14 +16,19 @@ namespace {
 
 using namespace testbed;
 
-// Opens the sheet as the framework does, up to its first paint.
-class Wizard : public ::testing::Test {
-  protected:
+// Plugs drives in from E: on, and opens the sheet as the framework does, up to
+// its first paint.
+struct Wizard : ::testing::Test {
     TestMachine machine;
     DriveBay drives{machine};
     RecordingView view;
     std::optional<wizard::CPropertyDlg> sheet;
 
+    void Plug(const std::vector<DriveModel>& models) {
+        for (std::size_t at = 0; at < models.size(); ++at) {
+            drives.Plug(models[at], static_cast<char>('E' + at));
+        }
+    }
     void OpenSheet() {
         view.sheet = &sheet.emplace(machine.os, view, wizard::kSheetTitle);
         if (sheet->OnCreate() == 0) {
@@ -34,25 +39,22 @@ class Wizard : public ::testing::Test {
 };
 
 using Strings = std::vector<std::string>;
+using Setup = void (*)(Wizard&);
 Strings Join(Strings a, const Strings& b) {
     a.insert(a.end(), b.begin(), b.end());
     return a;
 }
 
 // The page grows by twice the tab's bottom as it was before the tabs moved.
-const Strings kInit{"DefaultOnInitDialog",
-                    "CreatePageFont Comic Sans MS 120",
-                    "SetLineFont 1004",
-                    "SetLineFont 1005",
-                    "SetLineFont 1020",
-                    "SetTabsAtBottom",
-                    "SetWindowText Norvask Rovane Stashwell ver 1.1",
-                    "MovePage 7 7 334 210",
-                    "SetActivePage",
-                    "OkText [ Install ]"};
-const Strings kPlain = Join({"DefaultOnCreate", "MoveWindow 100 80 449 400"}, kInit);
+// clang-format off
+const Strings kInit{"DefaultOnInitDialog", "CreatePageFont Comic Sans MS 120", "SetLineFont 1004",
+    "SetLineFont 1005", "SetLineFont 1020", "SetTabsAtBottom",
+    "SetWindowText Norvask Rovane Stashwell ver 1.1", "PageAt 7 7 334 210", "SetActivePage",
+    "OkText [ Install ]"};
+// clang-format on
+const Strings kPlain = Join({"DefaultOnCreate", "WindowAt 100 80 449 400"}, kInit);
 const Strings kBanner =
-    Join(Join({"DefaultOnCreate", "LoadBanner 135", "MoveWindow 100 80 714 400"}, kInit),
+    Join(Join({"DefaultOnCreate", "LoadBanner 135", "WindowAt 100 80 714 400"}, kInit),
          {"DrawBanner 341 6"});
 const Strings kUnloaded = Join({"DefaultOnCreate", "LoadBanner 135", kPlain[1]}, kInit);
 const Strings kExit{"Exit 0"};
@@ -65,15 +67,25 @@ const Strings kDesktop{
 const std::string kNoDirectory =
     "System Error: " + hosted::SystemMessageText(win::kErrorAccessDenied) + "!";
 
-// What the machine and the window are like before the sheet opens.
+// What is so before the sheet opens, or happens between the refresh and Install.
 // clang-format off
-struct Before {
-    static void Nothing(TestMachine&, RecordingView&) {}
-    static void NoWindow(TestMachine&, RecordingView& v) { v.createResult = -1; }
-    static void NoBanner(TestMachine&, RecordingView& v) { v.bannerLoads = false; }
-    static void NoPath(TestMachine& m, RecordingView&) { m.facts().modulePath = ""; }
-    static void NoDirectory(TestMachine& m, RecordingView&) {
-        m.facts().currentDirectoryMode = hosted::CurrentDirectoryMode::Failing;
+struct Do {
+    static void NoWindow(Wizard& w) { w.view.createResult = -1; }
+    static void NoBanner(Wizard& w) { w.view.bannerLoads = false; }
+    static void NoPath(Wizard& w) { w.machine.facts().modulePath = ""; }
+    static void NoDirectory(Wizard& w) {
+        w.machine.facts().currentDirectoryMode = hosted::CurrentDirectoryMode::Failing;
+    }
+    static void Pull(Wizard& w) { w.drives.Pull('E'); }
+    static void Swap(Wizard& w) { Pull(w), w.drives.Plug(kKestrelGeneric, 'E'); }
+    static void Move(Wizard& w) { Pull(w), w.drives.Plug(kOrcaSlim, 'F'), w.machine.AddDrive('E'); }
+    static void Repack(Wizard& w) {
+        w.machine.AddFile(kInstallerPath, BuildInstaller({KestrelModule("K", "", "")}).bytes);
+    }
+    // The nth call of the kind from now on fails.
+    template <Call call, int nth, std::uint32_t error>
+    static void Fail(Wizard& w) {
+        w.machine.faults.FailNth(call, w.machine.faults.Count(call) + nth, error);
     }
 };
 // clang-format on
@@ -83,19 +95,18 @@ struct Before {
 struct Opening {
     const char* name;
     std::vector<DriveModel> drives;
-    void (*before)(TestMachine&, RecordingView&);
+    Setup before;
     Strings boxes;
     Strings calls;
 };
 
-class Sheet : public Wizard, public ::testing::WithParamInterface<Opening> {};
+struct Sheet : Wizard, ::testing::WithParamInterface<Opening> {};
 
 TEST_P(Sheet, ShowsItsBoxesAndDrawsItsWindow) {
-    char letter = 'E';
-    for (const DriveModel& model : GetParam().drives) {
-        drives.Plug(model, letter++);
+    Plug(GetParam().drives);
+    if (GetParam().before) {
+        GetParam().before(*this);
     }
-    GetParam().before(machine, view);
     try {
         OpenSheet();
     } catch (const ProcessExit&) {
@@ -106,21 +117,18 @@ TEST_P(Sheet, ShowsItsBoxesAndDrawsItsWindow) {
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Openings, Sheet, ::testing::Values(
-    Opening{"NoDrive", {}, Before::Nothing, {}, kPlain},
-    Opening{"KestrelDrive", {kKestrelGeneric}, Before::Nothing, {}, kBanner},
-    Opening{"OrcaDrive", {kOrcaSlim}, Before::Nothing, {}, kBanner},
-    Opening{"TwoOrcaDrives", {kOrcaSlim, kOrcaSlim}, Before::Nothing, {}, kBanner},
-    Opening{"ThirdGroupDrive", {kCountOnly}, Before::Nothing, {}, kPlain},
-    Opening{"BannerThatCannotLoad", {kOrcaSlim}, Before::NoBanner, {}, kUnloaded},
-    Opening{"WindowThatCannotBeMade", {kOrcaSlim}, Before::NoWindow, {}, {"DefaultOnCreate"}},
-    Opening{"OrcaAndKestrel", {kOrcaSlim, kKestrelGeneric}, Before::Nothing, kSeveral, kExit},
-    Opening{"KestrelAndThird", {kKestrelGeneric, kCountOnly}, Before::Nothing, kSeveral, kExit},
-    Opening{"OrcaAndThird", {kOrcaSlim, kCountOnly}, Before::Nothing, kSeveral, kExit},
-    Opening{"AllGroups", {kCountOnly, kOrcaSlim, kKestrelGeneric}, Before::Nothing, kSeveral, kExit},
-    Opening{"OwnPathUnreadable", {}, Before::NoPath, kDesktop, kExit},
+    Opening{"NoDrive", {}, nullptr, {}, kPlain},
+    Opening{"KestrelDrive", {kKestrelGeneric}, nullptr, {}, kBanner},
+    Opening{"OrcaDrive", {kOrcaSlim}, nullptr, {}, kBanner},
+    Opening{"ThirdGroupDrive", {kCountOnly}, nullptr, {}, kPlain},
+    Opening{"BannerThatCannotLoad", {kOrcaSlim}, Do::NoBanner, {}, kUnloaded},
+    Opening{"WindowThatCannotBeMade", {kOrcaSlim}, Do::NoWindow, {}, {"DefaultOnCreate"}},
+    Opening{"OrcaAndKestrel", {kOrcaSlim, kKestrelGeneric}, nullptr, kSeveral, kExit},
+    Opening{"AllGroups", {kCountOnly, kOrcaSlim, kKestrelGeneric}, nullptr, kSeveral, kExit},
+    Opening{"OwnPathUnreadable", {}, Do::NoPath, kDesktop, kExit},
     // The sheet activates its page again as its initialisation ends, so the
     // page refreshes twice and reports the current directory twice.
-    Opening{"CurrentDirectoryUnreadable", {}, Before::NoDirectory, {kNoDirectory, kNoDirectory},
+    Opening{"CurrentDirectoryUnreadable", {}, Do::NoDirectory, {kNoDirectory, kNoDirectory},
             kPlain}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
@@ -154,29 +162,16 @@ const Module kHidden{store::kOrcaTag, "H.dat", "Help", "h", win::kFileAttributeH
 constexpr int kNo = win::kIdNo;
 constexpr int kYes = win::kIdYes;
 
-// What happens between the refresh and Install.
-// clang-format off
-struct Meanwhile {
-    static void Pull(TestMachine&, DriveBay& b) { b.Pull('E'); }
-    static void Swap(TestMachine&, DriveBay& b) { b.Pull('E'), b.Plug(kKestrelGeneric, 'E'); }
-    static void Move(TestMachine& m, DriveBay& b) { Pull(m, b), b.Plug(kOrcaSlim, 'F'), m.AddDrive('E'); }
-    static void Repack(TestMachine& m, DriveBay&) { m.AddFile(kInstallerPath, BuildInstaller({kK}).bytes); }
-    // The nth call of the kind from now on fails.
-    template <Call call, int nth, std::uint32_t error>
-    static void Fail(TestMachine& m, DriveBay&) { m.faults.FailNth(call, m.faults.Count(call) + nth, error); }
-};
-// clang-format on
-
 // The drive at E:, the installer's modules, the read-only files on E: that
 // hold "old", what happens meanwhile, the answers and the presses of Install;
 // then the boxes, the page ("|closed" when the last press closes the sheet,
 // "|Exit 0" when the program ends) and E:, its files as "path=contents".
 struct Situation {
     const char* name;
-    const DriveModel* drive;
+    std::vector<DriveModel> drives;
     std::vector<Module> modules;
     Strings before;
-    void (*meanwhile)(TestMachine&, DriveBay&);
+    Setup meanwhile;
     std::deque<int> answers;
     int presses;
     Strings boxes;
@@ -184,8 +179,7 @@ struct Situation {
     Strings drive_e;
 };
 
-class Install : public Wizard, public ::testing::WithParamInterface<Situation> {
-  protected:
+struct Install : Wizard, ::testing::WithParamInterface<Situation> {
     std::string Page() const {
         return view.Line(wizard::kDriveLineId).text + "|" + view.Line(wizard::kModuleLineId).text +
                (view.Line(wizard::kSupportLineId).visible ? "|support" : "") +
@@ -206,15 +200,13 @@ class Install : public Wizard, public ::testing::WithParamInterface<Situation> {
 TEST_P(Install, ShowsItsBoxesAndPageAndFillsTheDrive) {
     const Situation& s = GetParam();
     machine.AddFile(kInstallerPath, BuildInstaller(s.modules).bytes);
-    if (s.drive) {
-        drives.Plug(*s.drive, 'E');
-    }
+    Plug(s.drives);
     for (const std::string& path : s.before) {
         machine.AddFile(path, "old", win::kFileAttributeReadonly);
     }
     OpenSheet();
     if (s.meanwhile) {
-        s.meanwhile(machine, drives);
+        s.meanwhile(*this);
     }
     machine.ui.answers = s.answers;
     std::string end;
@@ -231,9 +223,7 @@ TEST_P(Install, ShowsItsBoxesAndPageAndFillsTheDrive) {
     EXPECT_EQ(Page() + end, s.page);
     EXPECT_EQ(DriveE(), s.drive_e);
     for (const ShownBox& box : machine.ui.shown) {
-        const bool question = box.text.ends_with(kReplace);
-        EXPECT_EQ(box.caption, question ? "Overwrite" : "") << box.text;
-        EXPECT_EQ(box.type & win::kMbTypeMask, question ? win::kMbYesNo : win::kMbOk);
+        EXPECT_EQ(box.caption, box.text.ends_with(kReplace) ? "Overwrite" : "") << box.text;
     }
     ExpectNothingLeftOpen(machine);
     ExpectReasonsAreFailures(machine);
@@ -241,43 +231,45 @@ TEST_P(Install, ShowsItsBoxesAndPageAndFillsTheDrive) {
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Situations, Install, ::testing::Values(
-    Situation{"OrcaDrive", &kOrcaSlim, {kK, kA}, {}, nullptr, {}, 0, {}, kReady, {}},
-    Situation{"KestrelDrive", &kKestrelGeneric, {kK}, {}, nullptr, {}, 0, {}, kReady, {}},
-    Situation{"DriveWithoutItsModules", &kOrcaSlim, {kK}, {}, nullptr, {}, 0, {}, kMissing, {}},
-    Situation{"StoreBrokenAtItsEnd", &kOrcaSlim, {kA, kBroken}, {}, nullptr, {}, 0, {}, kMissing, {}},
-    Situation{"NoDrive", nullptr, {kA}, {}, nullptr, {}, 0, {}, kNoDrive, {}},
-    Situation{"CopiesTheDrivesKind", &kOrcaSlim, {kA, kK, kHidden}, {}, nullptr, {}, 1, {kComplete},
-              kClosed, {"E:\\A.dat=a", "E:\\Help\\", "E:\\Help\\H.dat=h hidden"}},
-    Situation{"AsksBeforeReplacing", &kOrcaSlim, {kA, kHidden}, {"E:\\A.dat", "E:\\Help\\H.dat"},
+    Situation{"OrcaDrive", {kOrcaSlim}, {kK, kA}, {}, nullptr, {}, 0, {}, kReady, {}},
+    Situation{"KestrelDrive", {kKestrelGeneric}, {kK}, {}, nullptr, {}, 0, {}, kReady, {}},
+    Situation{"DriveWithoutItsModules", {kOrcaSlim}, {kK}, {}, nullptr, {}, 0, {}, kMissing, {}},
+    Situation{"StoreBrokenAtItsEnd", {kOrcaSlim}, {kA, kBroken}, {}, nullptr, {}, 0, {}, kMissing,
+              {}},
+    Situation{"NoDrive", {}, {kA}, {}, nullptr, {}, 0, {}, kNoDrive, {}},
+    Situation{"CopiesTheDrivesKind", {kOrcaSlim}, {kA, kK, kHidden}, {}, nullptr, {}, 1,
+              {kComplete}, kClosed, {"E:\\A.dat=a", "E:\\Help\\", "E:\\Help\\H.dat=h hidden"}},
+    Situation{"AsksBeforeReplacing", {kOrcaSlim}, {kA, kHidden}, {"E:\\A.dat", "E:\\Help\\H.dat"},
               nullptr, {kNo, kYes}, 1, {"E:\\Help\\H.dat" + kReplace, "E:\\A.dat" + kReplace,
               kComplete}, kClosed, {"E:\\A.dat=a", "E:\\Help\\", "E:\\Help\\H.dat=old"}},
-    Situation{"NoModuleOfTheKindLeft", &kOrcaSlim, {kA}, {}, Meanwhile::Repack, {}, 1, {kFailed},
+    Situation{"NoModuleOfTheKindLeft", {kOrcaSlim}, {kA}, {}, Do::Repack, {}, 1, {kFailed},
               kReady, {}},
-    Situation{"StoreBrokenInTheWalk", &kOrcaSlim, {kA, kBroken, kB}, {}, nullptr, {}, 1, {kFailed},
+    Situation{"StoreBrokenInTheWalk", {kOrcaSlim}, {kA, kBroken, kB}, {}, nullptr, {}, 1, {kFailed},
               kReady, {"E:\\B.dat=b"}},
-    Situation{"DrivePulled", &kOrcaSlim, {kA}, {}, Meanwhile::Pull, {}, 1,
+    Situation{"DrivePulled", {kOrcaSlim}, {kA}, {}, Do::Pull, {}, 1,
               {"Unable to get Rovane Information!"}, kNoDrive, {}},
-    Situation{"DriveOfTheOtherKind", &kOrcaSlim, {kA}, {}, Meanwhile::Swap, {}, 1,
+    Situation{"DriveOfTheOtherKind", {kOrcaSlim}, {kA}, {}, Do::Swap, {}, 1,
               {"The Rovane has been changed!. Please restart the application!\r\nGood Bye!"},
               kReady + "|Exit 0", {}},
-    Situation{"DriveMovedIsFilledAtItsOldLetter", &kOrcaSlim, {kA}, {}, Meanwhile::Move, {}, 1,
+    Situation{"DriveMovedIsFilledAtItsOldLetter", {kOrcaSlim}, {kA}, {}, Do::Move, {}, 1,
               {kComplete}, kClosed, {"E:\\A.dat=a"}},
     // The target is probed as the framework's file opens it, sharing it with
     // no other opener, after the walk has measured the installer.
-    Situation{"TargetOpenElsewhere", &kOrcaSlim, {kA}, {"E:\\A.dat"},
-              Meanwhile::Fail<Call::GetFileLength, 2, win::kErrorSharingViolation>, {}, 1,
+    Situation{"TargetOpenElsewhere", {kOrcaSlim}, {kA}, {"E:\\A.dat"},
+              Do::Fail<Call::GetFileLength, 2, win::kErrorSharingViolation>, {}, 1,
               {kFailed}, kReady, {"E:\\A.dat=old"}},
-    Situation{"TargetThatCannotBeDeleted", &kOrcaSlim, {kA}, {"E:\\A.dat"},
-              Meanwhile::Fail<Call::DeleteFile, 1, kInjected>, {kYes}, 1, {"E:\\A.dat" + kReplace,
+    Situation{"TargetThatCannotBeDeleted", {kOrcaSlim}, {kA}, {"E:\\A.dat"},
+              Do::Fail<Call::DeleteFile, 1, kInjected>, {kYes}, 1, {"E:\\A.dat" + kReplace,
               "Unable to delete File: E:\\A.dat \r\nError Message: " + FaultText(),
               "Unable to delete file: E:\\A.dat \r\nError: " + FaultText(), kFailed},
               kReady, {"E:\\A.dat=old"}},
-    Situation{"FolderThatCannotBeMade", &kOrcaSlim, {kHidden}, {},
-              Meanwhile::Fail<Call::CreateDirectory, 1, kInjected>, {}, 1, {kFailed}, kReady, {}},
+    Situation{"FolderThatCannotBeMade", {kOrcaSlim}, {kHidden}, {},
+              Do::Fail<Call::CreateDirectory, 1, kInjected>, {}, 1, {kFailed}, kReady, {}},
     // The module appended last is copied first; each press walks the store afresh.
-    Situation{"DiskFullThenPressedAgain", &kOrcaSlim, {kA, kB}, {},
-              Meanwhile::Fail<Call::Write, 2, win::kErrorDiskFull>, {kNo}, 2,
-              {kFailed, "E:\\B.dat" + kReplace, kComplete}, kClosed, {"E:\\A.dat=a", "E:\\B.dat=b"}}),
+    Situation{"DiskFullThenPressedAgain", {kOrcaSlim}, {kA, kB}, {},
+              Do::Fail<Call::Write, 2, win::kErrorDiskFull>, {kNo}, 2,
+              {kFailed, "E:\\B.dat" + kReplace, kComplete}, kClosed,
+              {"E:\\A.dat=a", "E:\\B.dat=b"}}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 
