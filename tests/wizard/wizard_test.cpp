@@ -239,7 +239,7 @@ INSTANTIATE_TEST_SUITE_P(Situations, Install, ::testing::Values(
     Situation{"NoDrive", {}, {kA}, {}, nullptr, {}, 0, {}, kNoDrive, {}},
     Situation{"CopiesTheDrivesKind", {kOrcaSlim}, {kA, kK, kHidden}, {}, nullptr, {}, 1,
               {kComplete}, kClosed, {"E:\\A.dat=a", "E:\\Help\\", "E:\\Help\\H.dat=h hidden"}},
-    Situation{"AsksBeforeReplacing", {kOrcaSlim}, {kA, kHidden}, {"E:\\A.dat", "E:\\Help\\H.dat"},
+    Situation{"NoKeepsYesReplacesReadOnly", {kOrcaSlim}, {kA, kHidden}, {"E:\\A.dat", "E:\\Help\\H.dat"},
               nullptr, {kNo, kYes}, 1, {"E:\\Help\\H.dat" + kReplace, "E:\\A.dat" + kReplace,
               kComplete}, kClosed, {"E:\\A.dat=a", "E:\\Help\\", "E:\\Help\\H.dat=old"}},
     Situation{"NoModuleOfTheKindLeft", {kOrcaSlim}, {kA}, {}, Do::Repack, {}, 1, {kFailed},
