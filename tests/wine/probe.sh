@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds the seam probe for Windows and runs it under Wine on a virtual
-# display, on a prepared machine: once seen as the NT family, once as the 95
-# family (Windows 98). Usage: tests/wine/probe.sh [BUILD_DIR]
+# Builds the seam probe (the platform contract of tests/contract and the
+# checks of what only Windows has) for Windows and runs it under Wine on a
+# virtual display, on a prepared machine: once seen as the NT family, once as
+# the 95 family (Windows 98). Usage: tests/wine/probe.sh [BUILD_DIR]
 # (default build/win32, configured with the win32 preset when missing).
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -31,7 +32,7 @@ rm -rf "$logs"
 mkdir -p "$logs"
 
 wine_session_start
-wine_import "$here/probe/probe-machine.reg"
+wine_import "$root/tests/contract/contract-machine.reg"
 for run in "seam-probe.exe 2" "seam-probe-9x.exe 1"; do
     set -- $run
     echo "== $1 (platform id $2) =="

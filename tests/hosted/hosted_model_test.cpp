@@ -1,0 +1,165 @@
+// What only the hosted machine does: its drive map confines every path to
+// the mapped folders, and it keeps attributes, texts and codes in host terms.
+#include <sys/xattr.h>
+
+#include <cerrno>
+#include <cstring>
+#include <tuple>
+#include <vector>
+
+#include "hosted_machine.h"
+#include "platform/hosted/codepage_1252.h"
+
+namespace hosted_test {
+namespace {
+
+class HostedModel : public HostedMachine {
+  protected:
+    // The host path below the test's folder ("drive" for E:\), or the error.
+    std::string Resolve(const std::string& path, hosted::LastLink last = hosted::LastLink::Follow) {
+        hosted::HostPath host;
+        const auto error = drives_.Resolve(path, last, host);
+        return error != 0 ? "error " + std::to_string(error)
+                          : fs::path(host.path).lexically_relative(top_).string() +
+                                (host.isDriveRoot ? " root" : "");
+    }
+    std::string Outcome(bool succeeded) {
+        return succeeded ? "ok" : "error " + std::to_string(lastError_.Get());
+    }
+    static std::string DosAttrib(const fs::path& path) {
+        char text[16];
+        const ssize_t size = getxattr(path.c_str(), "user.DOSATTRIB", text, sizeof text);
+        return size < 0 ? "none" : std::string(text, static_cast<std::size_t>(size));
+    }
+};
+
+TEST_F(HostedModel, PathsResolveInsideTheMappedFoldersOnly) {
+    fs::create_directories(drive() / "Help");
+    for (const fs::path& file :
+         {drive() / "Help" / "A.HLP", drive() / "Help" / "a.hlp", outside() / "Setup"}) {
+        WriteFile(file);
+    }
+    fs::create_directory_symlink(outside(), drive() / "escape");
+    fs::create_directory_symlink("../outside", drive() / "relative");
+    fs::create_symlink(outside() / "Setup", drive() / "setup.lnk");
+    fs::create_directory_symlink(drive() / "Help", drive() / "alias");
+    fs::create_directory_symlink(drive() / "nowhere", drive() / "dangling");
+    ASSERT_TRUE(drives_.MapFile("/host/Setup", outside() / "Setup"));
+    EXPECT_FALSE(drives_.MapFile("/host/Folder", outside()));
+    const std::pair<const char*, const char*> cases[] = {
+        {"e:\\HELP\\a.HLP", "drive/Help/A.HLP"},
+        {"E:\\Help\\a.hlp", "drive/Help/a.hlp"},
+        {"E:/..\\..\\x", "drive/x"},
+        {"E:\\a\\.\\..\\..\\b/./c\\\\", "drive/b/c"},
+        {"E:\\a\\..", "drive root"},
+        {"E:", "drive root"},
+        {"E:\\ALIAS\\a.hlp", "drive/Help/a.hlp"},
+        {"E:\\dangling\\x", "error 3"},
+        {"E:\\escape", "error 5"},
+        {"E:\\Relative\\Setup", "error 5"},
+        {"E:\\setup.lnk", "error 5"},
+        {"/host/Setup", "outside/Setup"}};
+    for (const auto& [path, expected] : cases) {
+        EXPECT_EQ(Resolve(path), expected) << path;
+    }
+    EXPECT_EQ(Resolve("E:\\escape", hosted::LastLink::Keep), "drive/escape");
+    for (const char* path :
+         {"F:\\x", "\\\\server\\share\\x", "//server/share/x", "x\\y", "\\x", "", "1:\\x", "[:\\x",
+          "/", "/proc/self/exe", "/host/Folder", "/host/setup", "/host/Setup/x"}) {
+        EXPECT_EQ(Resolve(path), "error 3") << path;
+    }
+    for (const char* path : {"/:\\x", "\\:\\x", "?:\\x", "\x01:\\x", "E:\\a:b", "E:\\tab\t"}) {
+        EXPECT_EQ(Resolve(path), "error 123") << path;
+    }
+    EXPECT_TRUE(drives_.Map('g', outside()));
+    EXPECT_FALSE(drives_.Map('H', outside() / "missing") || drives_.Map('1', outside()));
+    drives_.Unmap('e');
+    EXPECT_EQ(system_.GetLogicalDrives(), (1u << 6) | (1u << 2));
+}
+
+TEST_F(HostedModel, FolderIsListedAgainOnlyWhenChangedByOthers) {
+    for (int i = 0; i < 100; ++i) {
+        files_.Close(files_.CreateExclusive("E:\\Module" + std::to_string(i) + ".dat"));
+    }
+    files_.DeleteFileA("E:\\module7.dat");
+    EXPECT_EQ(Resolve("E:\\MODULE8.DAT") + Resolve("E:\\MODULE7.DAT"),
+              "drive/Module8.datdrive/MODULE7.DAT");
+    EXPECT_EQ(drives_.FolderListings(), 1u);
+    WriteFile(drive() / "Other.TXT");
+    fs::last_write_time(drive(), fs::last_write_time(drive()) + std::chrono::seconds(1));
+    EXPECT_EQ(Resolve("E:\\other.txt"), "drive/Other.TXT");
+    EXPECT_EQ(drives_.FolderListings(), 2u);
+}
+
+TEST_F(HostedModel, AttributesLiveInPermissionsAndDosAttribAndLinksAreLeftAlone) {
+    WriteFile(drive() / "f");
+    for (const auto& [attributes, stored] :
+         {std::pair{0x2u, "0x2"}, {0x27u, "0x26"}, {0x80u, "none"}}) {
+        EXPECT_TRUE(files_.SetFileAttributesA("E:\\f", attributes));
+        EXPECT_EQ(files_.GetFileAttributesA("E:\\f"), attributes);
+        EXPECT_EQ(DosAttrib(drive() / "f") + ((fs::status(drive() / "f").permissions() &
+                                               fs::perms::owner_write) == fs::perms::none
+                                                  ? " read-only"
+                                                  : ""),
+                  stored + std::string(attributes & 1 ? " read-only" : ""));
+    }
+    fs::create_directory(drive() / "d");
+    for (const auto& [text, attributes] :
+         {std::pair{std::string("0x22\0tail", 9), 0x32u}, {"junk", 0x10u}}) {
+        setxattr((drive() / "d").c_str(), "user.DOSATTRIB", text.data(), text.size(), 0);
+        EXPECT_EQ(files_.GetFileAttributesA("E:\\d"), attributes) << text;
+    }
+    fs::create_symlink(drive() / "f", drive() / "f.lnk");
+    fs::create_directory_symlink(drive() / "d", drive() / "Junction");
+    EXPECT_EQ(files_.GetFileAttributesA("E:\\f.lnk") + files_.GetFileAttributesA("E:\\junction"),
+              0x810u);
+    EXPECT_EQ(Outcome(files_.SetFileAttributesA("E:\\f.lnk", 0x2)), "error 5");
+    EXPECT_TRUE(files_.DeleteFileA("E:\\f.lnk") && files_.RemoveDirectoryA("E:\\Junction"));
+    EXPECT_TRUE(fs::exists(drive() / "f") && fs::exists(drive() / "d") &&
+                DosAttrib(drive() / "f") == "none");
+}
+
+TEST_F(HostedModel, RefusesWhatOnlyTheModelRefuses) {
+    const auto find = files_.NewFileFind();
+    EXPECT_EQ(Outcome(find->FindFile("E:\\*.*")), "error 2");  // an empty root: no dots
+    fs::create_directory_symlink(outside(), drive() / "escape");
+    fs::create_directory(drive() / "Locked");
+    ASSERT_TRUE(files_.SetFileAttributesA("E:\\Locked", 0x11));
+    ASSERT_TRUE(drives_.MapFile("/proc/self/comm", "/proc/self/comm"));
+    const std::string outcomes[] = {
+        Outcome(files_.RemoveDirectoryA("E:\\")),
+        Outcome(files_.RemoveDirectoryA("E:\\locked")),
+        Outcome(files_.SetFileAttributesA("/proc/self/comm", 0x2)),
+        Outcome(find->FindFile("E:\\Locked\\*.txt")),
+        Outcome(find->FindFile("E:\\escape\\*.*")),
+        Outcome(find->FindFile("E:\\*.*") && find->FindNextFile() && !find->IsDots())};
+    EXPECT_EQ(
+        std::vector<std::string>(std::begin(outcomes), std::end(outcomes)),
+        (std::vector<std::string>{"error 5", "error 5", "error 50", "error 87", "error 5", "ok"}));
+}
+
+TEST_F(HostedModel, FactsCodesAndTextsInHostTerms) {
+    std::uint32_t id = 99;
+    system_.facts().platformId.reset();
+    EXPECT_FALSE(system_.GetVersionExA(id));
+    EXPECT_EQ(system_.facts().modulePath, fs::read_symlink("/proc/self/exe"));
+    system_.facts().modulePath = "E:\\Setup\\Stashwell.exe";
+    char cut[10] = "#########";
+    EXPECT_EQ(system_.GetModuleFileNameA(cut, 9), 9u);
+    EXPECT_EQ(std::string(cut, 10), std::string("E:\\Setup\0\0", 10));  // terminated
+    for (const auto& [error, code] : {std::pair{EROFS, 19u},
+                                      {ENOSPC, 112u},
+                                      {ENAMETOOLONG, 206u},
+                                      {EMFILE, 4u},
+                                      {EIO, 31u},
+                                      {ELOOP, 1921u}}) {
+        EXPECT_EQ(hosted::WinErrorFromErrno(error, true), code) << error;
+    }
+    for (int value = 0; value < 256; ++value) {
+        const char byte = static_cast<char>(value);
+        EXPECT_EQ(hosted::ToWindows1252(hosted::FromWindows1252(byte)), byte) << value;
+    }
+}
+
+}  // namespace
+}  // namespace hosted_test
