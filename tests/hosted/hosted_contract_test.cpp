@@ -17,9 +17,7 @@ class HostedContract : public HostedMachine, public contract::Checks {
     }
     ~HostedContract() override { EXPECT_EQ(registry_.OpenKeyCount(), 0); }
     void Report(bool passed, const char* file, int line, const std::string& what) override {
-        if (!passed) {
-            ADD_FAILURE_AT(file, line) << what;
-        }
+        EXPECT_TRUE(passed) << file << ":" << line << ": " << what;
     }
 
     hosted::MemoryRegistry registry_;

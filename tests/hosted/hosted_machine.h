@@ -4,10 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <string>
 
 #include "platform/hosted/hosted_file_system.h"
 #include "platform/hosted/hosted_system.h"
@@ -27,7 +25,6 @@ class HostedMachine : public ::testing::Test {
         drives_.Map('E', drive());
     }
     ~HostedMachine() override { fs::remove_all(top_); }
-
     fs::path drive() const { return top_ / "drive"; }
     fs::path outside() const { return top_ / "outside"; }
     static void WriteFile(const fs::path& path) { std::ofstream(path) << "x"; }
