@@ -25,8 +25,8 @@ std::string Reading(platform::Registry& registry, win::HKEY key, const char* nam
     return asked == 0 ? seen + ": " + data : seen;
 }
 
-// The subkeys in the order of enumeration, each enumerated again with no room
-// for its terminator and with just enough; then the code that ended it.
+// The subkeys in the order of enumeration, each also enumerated with no room
+// for its terminator; then the code that ended it.
 std::string Subkeys(platform::Registry& registry, win::HKEY key) {
     std::string names;
     char name[win::kMaxPath];
@@ -34,11 +34,8 @@ std::string Subkeys(platform::Registry& registry, win::HKEY key) {
         if (const std::uint32_t status = registry.RegEnumKeyExA(key, index, name, &size)) {
             return names + std::to_string(status);
         }
-        std::uint32_t room = size;
-        const bool refused = registry.RegEnumKeyExA(key, index, name, &room) == win::kErrorMoreData;
-        room = size + 1;
-        const bool fits = registry.RegEnumKeyExA(key, index, name, &room) == 0 && room == size;
-        names += name + std::string(refused && fits && size == std::strlen(name) ? "; " : "?; ");
+        names += name + std::string(size == std::strlen(name) ? "; " : "?; ");
+        names += registry.RegEnumKeyExA(key, index, name, &size) == win::kErrorMoreData ? "" : "?";
     }
 }
 

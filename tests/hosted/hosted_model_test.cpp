@@ -46,22 +46,19 @@ TEST_F(HostedModel, PathsResolveInsideTheMappedFoldersOnly) {
     fs::create_directory_symlink(drive() / "nowhere", drive() / "dangling");
     ASSERT_TRUE(drives_.MapFile("/host/Setup", outside() / "Setup"));
     EXPECT_FALSE(drives_.MapFile("/host/Folder", outside()));
-    const std::pair<const char*, const char*> cases[] = {
-        {"e:\\HELP\\a.HLP", "drive/Help/A.HLP"},
-        {"E:\\Help\\a.hlp", "drive/Help/a.hlp"},
-        {"E:/..\\..\\x", "drive/x"},
-        {"E:\\a\\.\\..\\..\\b/./c\\\\", "drive/b/c"},
-        {"E:\\a\\..", "drive root"},
-        {"E:", "drive root"},
-        {"E:\\ALIAS\\a.hlp", "drive/Help/a.hlp"},
-        {"E:\\dangling\\x", "error 3"},
-        {"E:\\escape", "error 5"},
-        {"E:\\Relative\\Setup", "error 5"},
-        {"E:\\setup.lnk", "error 5"},
-        {"/host/Setup", "outside/Setup"}};
-    for (const auto& [path, expected] : cases) {
-        EXPECT_EQ(Resolve(path), expected) << path;
+    const char* const paths[] = {"e:\\HELP\\a.HLP",  "E:\\Help\\a.hlp",
+                                 "E:/..\\..\\x",     "E:\\a\\.\\..\\..\\b/./c\\\\",
+                                 "E:\\a\\..",        "E:",
+                                 "E:\\ALIAS\\a.hlp", "E:\\dangling\\x",
+                                 "E:\\escape",       "E:\\Relative\\Setup",
+                                 "E:\\setup.lnk",    "/host/Setup"};
+    std::string resolved;
+    for (const char* path : paths) {
+        resolved += Resolve(path) + "; ";
     }
+    EXPECT_EQ(resolved,
+              "drive/Help/A.HLP; drive/Help/a.hlp; drive/x; drive/b/c; drive root; drive root; "
+              "drive/Help/a.hlp; error 3; error 5; error 5; error 5; outside/Setup; ");
     EXPECT_EQ(Resolve("E:\\escape", hosted::LastLink::Keep), "drive/escape");
     for (const char* path :
          {"F:\\x", "\\\\server\\share\\x", "//server/share/x", "x\\y", "\\x", "", "1:\\x", "[:\\x",

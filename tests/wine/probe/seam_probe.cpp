@@ -1,7 +1,6 @@
 // Runs the platform contract and the checks of what only Windows has against
 // the live system, on the machine that tests/wine/probe.sh prepares, and
-// prints each failed check and the counts.
-// Usage: seam-probe PLATFORM_ID DRIVE_LETTER
+// prints each failed check and the counts. Usage: seam-probe PLATFORM_ID DRIVE
 #include <fcntl.h>
 #include <io.h>
 
@@ -21,12 +20,6 @@ class PrintedChecks : public contract::Checks {
             std::printf("FAIL %s:%d: %s\n", file, line, what.c_str());
         }
     }
-    int Close() {
-        std::printf("%d passed, %d failed\n", passed_, failed_);
-        return failed_ == 0 ? 0 : 1;
-    }
-
-  private:
     int passed_ = 0;
     int failed_ = 0;
 };
@@ -35,12 +28,9 @@ class PrintedChecks : public contract::Checks {
 
 int main(int argc, char** argv) {
     _setmode(_fileno(stdout), _O_BINARY);
-    if (argc != 3 || std::string(argv[2]).size() != 1) {
-        std::fprintf(stderr, "usage: seam-probe PLATFORM_ID DRIVE_LETTER\n");
-        return 2;
-    }
     // Folder searches list names in the order that Wine reads the host folder.
-    const contract::Fixture fixture{argv[2][0], static_cast<std::uint32_t>(std::atoi(argv[1])),
+    const contract::Fixture fixture{argc == 3 ? argv[2][0] : 'E',
+                                    static_cast<std::uint32_t>(std::atoi(argc == 3 ? argv[1] : "")),
                                     "C:\\probe", false};
     platform::win32::Win32Platform windows(probe::kTitle);
     platform::Platform& os = windows.Get();
@@ -51,5 +41,6 @@ int main(int argc, char** argv) {
     contract::CheckFiles(checks, seam, fixture);
     contract::CheckFolderSearch(checks, seam, fixture);
     probe::CheckWindowsOnly(checks, seam, os.ui, fixture.Folder());
-    return checks.Close();
+    std::printf("%d passed, %d failed\n", checks.passed_, checks.failed_);
+    return checks.failed_ == 0 ? 0 : 1;
 }
