@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Builds the seam probe for Windows and runs it under Wine on a virtual
-# display, on a prepared machine: once seen as the NT family, once as the 95
-# family (Windows 98). Usage: tests/wine/probe.sh [BUILD_DIR]
-# (default build/win32, configured with the win32 preset when missing).
+# Runs the seam probe (tests/contract's checks and what only Windows has)
+# under Wine on a virtual display, on the machine of contract-machine.reg: as
+# the NT family, then as the 95 family (Windows 98). Usage: probe.sh
+# [BUILD_DIR] (default build/win32, configured with the win32 preset).
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 root="$(cd "$here/../.." && pwd)"
@@ -31,7 +31,7 @@ rm -rf "$logs"
 mkdir -p "$logs"
 
 wine_session_start
-wine_import "$here/probe/probe-machine.reg"
+wine_import "$root/tests/contract/contract-machine.reg"
 for run in "seam-probe.exe 2" "seam-probe-9x.exe 1"; do
     set -- $run
     echo "== $1 (platform id $2) =="

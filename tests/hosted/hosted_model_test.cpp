@@ -1,0 +1,142 @@
+// What only the hosted machine does: its drive map confines every path to
+// the mapped folders, and it keeps attributes, texts and codes in host terms.
+#include <sys/xattr.h>
+
+#include <cerrno>
+#include <cstring>
+#include <tuple>
+#include <vector>
+
+#include "hosted_machine.h"
+#include "platform/hosted/codepage_1252.h"
+
+namespace hosted_test {
+namespace {
+
+class HostedModel : public HostedMachine {
+  protected:
+    // The host path below the test's folder ("drive" for E:\), or the error.
+    std::string Resolve(const std::string& path, hosted::LastLink last = hosted::LastLink::Follow) {
+        hosted::HostPath host;
+        const auto error = drives_.Resolve(path, last, host);
+        return error != 0 ? "error " + std::to_string(error)
+                          : fs::path(host.path).lexically_relative(top_).string() +
+                                (host.isDriveRoot ? " root" : "");
+    }
+    std::string Outcome(bool succeeded) {
+        return succeeded ? "ok" : "error " + std::to_string(lastError_.Get());
+    }
+    static std::string DosAttrib(const fs::path& path) {
+        char text[16];
+        const ssize_t size = getxattr(path.c_str(), "user.DOSATTRIB", text, sizeof text);
+        return size < 0 ? "none" : std::string(text, static_cast<std::size_t>(size));
+    }
+};
+
+TEST_F(HostedModel, PathsResolveInsideTheMappedFoldersOnly) {
+    fs::create_directories(drive() / "Help");
+    for (const fs::path& file :
+         {drive() / "Help" / "A.HLP", drive() / "Help" / "a.hlp", outside() / "Setup"}) {
+        WriteFile(file);
+    }
+    fs::create_directory_symlink(outside(), drive() / "escape");
+    fs::create_directory_symlink("../outside", drive() / "relative");
+    fs::create_symlink(outside() / "Setup", drive() / "setup.lnk");
+    fs::create_directory_symlink(drive() / "Help", drive() / "alias");
+    fs::create_directory_symlink(drive() / "nowhere", drive() / "dangling");
+    ASSERT_TRUE(drives_.MapFile("/host/Setup", outside() / "Setup"));
+    EXPECT_FALSE(drives_.MapFile("/host/Folder", outside()));
+    const char* const paths[] = {"e:\\HELP\\a.HLP",  "E:\\Help\\a.hlp",
+                                 "E:/..\\..\\x",     "E:\\a\\.\\..\\..\\b/./c\\\\",
+                                 "E:\\a\\..",        "E:",
+                                 "E:\\ALIAS\\a.hlp", "E:\\dangling\\x",
+                                 "E:\\escape",       "E:\\Relative\\Setup",
+                                 "E:\\setup.lnk",    "/host/Setup"};
+    std::string resolved;
+    for (const char* path : paths) {
+        resolved += Resolve(path) + "; ";
+    }
+    EXPECT_EQ(resolved,
+              "drive/Help/A.HLP; drive/Help/a.hlp; drive/x; drive/b/c; drive root; drive root; "
+              "drive/Help/a.hlp; error 3; error 5; error 5; error 5; outside/Setup; ");
+    EXPECT_EQ(Resolve("E:\\escape", hosted::LastLink::Keep), "drive/escape");
+    for (const char* path :
+         {"F:\\x", "\\\\server\\share\\x", "//server/share/x", "x\\y", "\\x", "", "1:\\x", "[:\\x",
+          "/", "/proc/self/exe", "/host/Folder", "/host/setup", "/host/Setup/x"}) {
+        EXPECT_EQ(Resolve(path), "error 3") << path;
+    }
+    for (const char* path : {"/:\\x", "\\:\\x", "?:\\x", "\x01:\\x", "E:\\a:b", "E:\\tab\t"}) {
+        EXPECT_EQ(Resolve(path), "error 123") << path;
+    }
+    EXPECT_TRUE(drives_.Map('g', outside()));
+    EXPECT_FALSE(drives_.Map('H', outside() / "missing") || drives_.Map('1', outside()));
+    drives_.Unmap('e');
+    EXPECT_EQ(system_.GetLogicalDrives(), (1u << 6) | (1u << 2));
+}
+
+TEST_F(HostedModel, FolderIsListedAgainOnlyWhenChangedByOthers) {
+    for (int i = 0; i < 100; ++i) {
+        files_.Close(files_.CreateExclusive("E:\\Module" + std::to_string(i) + ".dat"));
+    }
+    files_.DeleteFileA("E:\\module7.dat");
+    EXPECT_EQ(Resolve("E:\\MODULE8.DAT") + Resolve("E:\\MODULE7.DAT"),
+              "drive/Module8.datdrive/MODULE7.DAT");
+    EXPECT_EQ(drives_.FolderListings(), 1u);
+    WriteFile(drive() / "Other.TXT");
+    fs::last_write_time(drive(), fs::last_write_time(drive()) + std::chrono::seconds(1));
+    EXPECT_EQ(Resolve("E:\\other.txt"), "drive/Other.TXT");
+    EXPECT_EQ(drives_.FolderListings(), 2u);
+}
+
+TEST_F(HostedModel, KeepsWindowsFactsInHostTerms) {
+    const auto find = files_.NewFileFind();
+    EXPECT_EQ(Outcome(find->FindFile("E:\\*.*")), "error 2");  // an empty root: no dots
+    WriteFile(drive() / "f");
+    fs::create_symlink(drive() / "f", drive() / "f.lnk");
+    fs::create_directory(drive() / "Locked");
+    ASSERT_TRUE(files_.SetFileAttributesA("E:\\Locked", 0x11) &&
+                drives_.MapFile("/proc/self/comm", "/proc/self/comm"));
+    system_.facts().modulePath = "E:\\Setup\\Stashwell.exe";
+    char cut[10] = "#########";
+    const std::string seen[] = {
+        Outcome(files_.SetFileAttributesA("E:\\f", 0x27)),
+        DosAttrib(drive() / "f"),                              // read-only lives in the permissions
+        Outcome(files_.SetFileAttributesA("E:\\f.lnk", 0x2)),  // a link's target stays as it is
+        Outcome(files_.GetFileAttributesA("E:\\f.lnk") == 0x400u),
+        Outcome(files_.RemoveDirectoryA("E:\\")),
+        Outcome(files_.RemoveDirectoryA("E:\\locked")),
+        Outcome(files_.SetFileAttributesA("/proc/self/comm", 0x2)),
+        Outcome(find->FindFile("E:\\Locked\\*.txt")),
+        Outcome(find->FindFile("E:\\*.*") && find->FindNextFile() && !find->IsDots()),
+        std::to_string(system_.GetModuleFileNameA(cut, 9)),
+        std::string(cut, 10)};
+    EXPECT_EQ(
+        std::vector<std::string>(std::begin(seen), std::end(seen)),
+        (std::vector<std::string>{"ok", "0x26", "error 5", "ok", "error 5", "error 5", "error 50",
+                                  "error 87", "ok", "9", std::string("E:\\Setup\0\0", 10)}));
+}
+
+TEST(HostedText, ErrnoCodesMessagesAndWindows1252) {
+    for (const auto& [error, code] : {std::pair{EROFS, 19u},
+                                      {ENOSPC, 112u},
+                                      {ENAMETOOLONG, 206u},
+                                      {EMFILE, 4u},
+                                      {EIO, 31u},
+                                      {ELOOP, 1921u}}) {
+        EXPECT_EQ(hosted::WinErrorFromErrno(error, true), code) << error;
+    }
+    EXPECT_EQ(hosted::SystemMessageText(2), "The system cannot find the file specified.\r\n");
+    EXPECT_EQ(hosted::SystemMessageText(9999), "");
+    for (const std::uint32_t code :
+         {0u,  1u,  3u,   4u,   5u,   6u,   8u,   15u,  19u,  21u,  31u,  32u,  38u,  50u,
+          80u, 87u, 112u, 122u, 123u, 131u, 145u, 161u, 183u, 206u, 234u, 259u, 267u, 1921u}) {
+        EXPECT_TRUE(hosted::SystemMessageText(code).ends_with(".\r\n")) << code;
+    }
+    for (int value = 0; value < 256; ++value) {
+        const char byte = static_cast<char>(value);
+        EXPECT_EQ(hosted::ToWindows1252(hosted::FromWindows1252(byte)), byte) << value;
+    }
+}
+
+}  // namespace
+}  // namespace hosted_test
