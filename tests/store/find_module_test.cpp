@@ -49,7 +49,7 @@ const Walk kWalks[] = {
     {Patched(End(6) - 4, End(6)), kO, true, 0, {0}},
     {Patched(End(6) - 660, End(5)), kO, true, 0, {-1}},
     {Patched(End(3) - 660, End(2) + 1), kO, true, 0, {5, -1}},
-    {Patched(End(3) + 18, 0x4C4C4558), kO, true, 0, {5, -1}},  // tag "NRVK_OEM_INSTALLEX"
+    {Patched(End(4) - 660 + 18, 0x4C4C4558), kO, true, 0, {5, -1}},  // tag "NRVK_OEM_INSTALLEX"
 };
 
 TEST(FindModule, WalksTheSameStoreOnBothFamilies) {
