@@ -1,83 +1,71 @@
-// Each platform call of a clean run made to fail in turn.
+// Each platform call of a walk, an extraction and the creation of folders
+// made to fail in turn.
 #include <gtest/gtest.h>
 
-#include "doubles/fake_machine.h"
-#include "store/module_store.h"
-#include "test_installer.h"
+#include "store_bench.h"
+#include "testbed/sweep.h"
 
 namespace {
 
+using namespace testbed;
 using namespace storetest;
-using store::kOrcaTag;
 
-constexpr char kTarget[] = "E:\\Stash.exe";
-
-// Runs the scenario once cleanly to count its calls, then once more for each
-// call with that call failing, handing the scenario its machine.
-template <typename Scenario>
-void FailEachCallInTurn(Scenario scenario) {
-    int calls = 0;
-    for (int nth = 0; nth == 0 || nth <= calls; ++nth) {
-        doubles::FakeMachine machine;
-        machine.files.AddDrive('E');
-        const int before = machine.faults.Total();
-        if (nth > 0) {
-            machine.faults.FailNthOverall(before + nth, win::kErrorGenFailure);
-        }
-        scenario(machine, nth == 0);
-        if (nth == 0) {
-            calls = machine.faults.Total() - before;
-        }
-        EXPECT_EQ(machine.files.OpenHandleCount(), 0) << machine.faults.Injected();
-    }
-    EXPECT_GT(calls, 0);
-}
-
-// The walk fails, or finds what it finds cleanly when only a close failed or
-// the family could not be told (the file is then measured by reading it).
-TEST(StoreFaults, EveryFailingCallOfAWalkFailsIt) {
-    const TestInstaller installer =
-        Build(Image(), {Module(kOrcaTag, "Stash.exe", Pattern(3000)), Module(kOrcaTag, "b", "")});
-    const auto first = static_cast<std::int32_t>(installer.placements[0].payloadOffset);
-    for (const std::uint32_t family : {win::kVerPlatformWin32Nt, win::kVerPlatformWin32Windows}) {
-        FailEachCallInTurn([&](doubles::FakeMachine& machine, bool clean) {
-            machine.system.platformId = family;
-            machine.files.AddFile(kInstallerPath, installer.bytes);
-            store::ModuleStore modules{machine.os, kInstallerPath};
-            const std::int32_t result = modules.FindModule("Stash", nullptr, false, nullptr, 0);
-            const std::string injected = machine.faults.Injected();
-            if (clean || injected.starts_with("Close") || injected.starts_with("GetVersion")) {
-                EXPECT_EQ(result, first) << injected;
-            } else {
-                EXPECT_EQ(result, -1) << family << ": " << injected;
-            }
-        });
-    }
-}
-
-// The result says whether the file is complete, the wait cursor is taken
-// away, and only a complete file whose attributes could not be set is left
-// behind after a failure.
-TEST(StoreFaults, EveryFailingCallOfAnExtractionIsReportedAndCleanedUp) {
-    const std::string payload = Pattern(2500);
-    const TestInstaller installer = Build(Image(), {Module(kOrcaTag, "Stash.exe", payload)});
-    FailEachCallInTurn([&](doubles::FakeMachine& machine, bool clean) {
-        machine.files.AddFile(kInstallerPath, installer.bytes);
-        store::ModuleStore modules{machine.os, kInstallerPath};
-        const int result = modules.ExtractModule(kTarget, 64, 2500, win::kFileAttributeHidden);
-        const std::string injected = machine.faults.Injected();
-        EXPECT_EQ(machine.ui.waitCursorDepth, 0) << injected;
-        const bool attributesFailed = injected.find("FileAttributes") != std::string::npos;
-        if (clean) {
-            EXPECT_EQ(result, 1);
-        }
-        if (result == 1 || attributesFailed) {
-            EXPECT_EQ(machine.files.Contents(kTarget), payload) << injected;
-            EXPECT_NE(result == 1, attributesFailed) << injected;
-        } else {
-            EXPECT_FALSE(machine.files.Exists(kTarget)) << injected;
-        }
+// fault: what the run's failing call was, once the run has made it.
+void Sweep(const std::string& scenario, bool nt,
+           void (*run)(StoreBench&, const std::string& fault)) {
+    SweepFailurePoints(scenario, [&](int nth) {
+        StoreBench bench(kOne.bytes, nt);
+        bench.machine.AddFolder("E:\\Help");
+        ArmNthCall(bench.machine, nth);
+        run(bench, bench.machine.faults.Injected());
+        ExpectNothingLeftOpen(bench.machine);
+        return FaultMet(bench.machine);
     });
+}
+
+// A walk fails unless only a close failed or the family could not be told
+// (the file is then measured by reading it).
+void Walk(StoreBench& b, const std::string& fault) {
+    const std::int32_t result = b.store.FindModule("Stash", nullptr, false, nullptr, 0);
+    EXPECT_EQ(result, fault.empty() || fault.starts_with("Close") || fault.starts_with("GetVersion")
+                          ? kAt
+                          : -1)
+        << fault;
+}
+
+// A failed close of the installer does no harm, one of the target loses the
+// file; only a complete file whose attributes could not be given stays.
+void Extract(StoreBench& b, const std::string& fault) {
+    const int result = b.store.ExtractModule(kTarget, kAt, 2500, 0x2);
+    const bool done = fault.empty() || fault == "Close #2";
+    EXPECT_EQ(result, done) << fault;
+    EXPECT_EQ(b.machine.Contents(kTarget),
+              done || fault.find("FileAttributes") != std::string::npos ? kPayload : "")
+        << fault;
+    if (fault.empty()) {  // whole chunks are asked for, each written at its true length
+        EXPECT_EQ(std::tuple(b.machine.files.reads, b.machine.files.writes),
+                  std::tuple(std::vector<unsigned>{1024, 1024, 1024},
+                             std::vector<unsigned>{1024, 1024, 452}));
+    }
+}
+
+// Existing folders and empty names are passed over; only a failed check of a
+// missing folder does no harm; the folders made before a failing call stay.
+void CreateFolders(StoreBench& b, const std::string& fault) {
+    const std::vector<std::string> all{"E:\\Help\\", "E:\\Help\\A\\", "E:\\Help\\A\\B\\"};
+    const int result = b.store.CreateDirectoryPath("E:\\Help\\\\A\\B\\");
+    const std::vector<std::string> made = b.machine.Tree('E');
+    const bool harmless =
+        fault.empty() || (fault.starts_with("PathIsDirectory") && fault != "PathIsDirectory #1");
+    EXPECT_EQ(result, harmless) << fault;
+    EXPECT_EQ(made, std::vector(all.begin(), all.begin() + (result ? 3 : made.size()))) << fault;
+}
+
+TEST(StoreFaults, EveryFailingCallIsReportedAndCleanedUp) {
+    Sweep("walk on NT", true, Walk);
+    Sweep("walk on the 95 family", false, Walk);
+    Sweep("extraction", true, Extract);
+    Sweep("creation of folders", true, CreateFolders);
 }
 
 }  // namespace
