@@ -1,14 +1,9 @@
-// Drive detection on machines built from the input: its last bytes choose
-// the family of Windows, the current directory, supported drives plugged in
-// by the test machine's builders, the logical drives and at most one failing
-// platform call; the rest is a .reg file loaded over that registry (the
-// seeds are the sample machines), so that the lists, counts, hardware keys
-// and mount targets take any text, length or type of value.
-//
-// Properties: every key opened is closed; the count is a DriveMix code; the
-// detection gives a letter with variant 1 or 2, or 0 with variant -1; on the
-// NT family a letter is one of the logical drives from C to Z; a message box
-// is shown only for a failing call; without a fault two detections agree.
+// Drive detection on machines built from the input: its last bytes choose the
+// family, current directory, drives recorded by the builders, logical drives and
+// at most one failing call; the rest is a .reg file loaded over that registry.
+// Properties: every key opened is closed; the count is a DriveMix code; a letter
+// comes with variant 1 or 2, none with -1; on NT a letter is a logical drive from
+// C to Z; a message box only for a failing call; without a fault, runs agree.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include "detect/detect.h"
