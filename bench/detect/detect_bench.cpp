@@ -14,7 +14,7 @@ namespace {
 
 // A USB stick that no list supports.
 constexpr testbed::DriveModel kOtherStick{"USB\\Vid_0a5c&Pid_6301", "USBSTOR\\Disk&Ven_Mass",
-                                           "SCSI\\MASS_STORAGE"};
+                                          "SCSI\\MASS_STORAGE"};
 
 void Detect(benchmark::State& state, testbed::TestMachine& machine, std::uint8_t expected) {
     for (auto _ : state) {
