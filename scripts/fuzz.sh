@@ -26,7 +26,7 @@ declare -A max_len=([fuzz_store]=20000 [fuzz_pack]=20000 [fuzz_detect]=2048 [fuz
 declare -A seeds=(
     [fuzz_store]="tests/fuzz/corpus/installers"
     [fuzz_pack]="tests/fuzz/corpus/installers"
-    [fuzz_detect]="tests/fuzz/corpus/detect"
+    [fuzz_detect]="tests/fuzz/corpus/detect examples/machines tests/detect/fixtures"
     [fuzz_reg_file]="examples/machines tests/detect/fixtures"
 )
 targets=("$@")

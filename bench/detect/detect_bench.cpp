@@ -8,16 +8,15 @@
 #include <cstdio>
 
 #include "detect/detect.h"
-#include "doubles/fake_machine.h"
-#include "plugged_drives.h"
+#include "testbed/plugged_drives.h"
 
 namespace {
 
 // A USB stick that no list supports.
-constexpr machines::DriveModel kOtherStick{"USB\\Vid_0a5c&Pid_6301", "USBSTOR\\Disk&Ven_Mass",
-                                           "SCSI\\MASS_STORAGE"};
+constexpr testbed::DriveModel kOtherStick{"USB\\Vid_0a5c&Pid_6301", "USBSTOR\\Disk&Ven_Mass",
+                                          "SCSI\\MASS_STORAGE"};
 
-void Detect(benchmark::State& state, doubles::FakeMachine& machine, std::uint8_t expected) {
+void Detect(benchmark::State& state, testbed::TestMachine& machine, std::uint8_t expected) {
     for (auto _ : state) {
         int variant = 0;
         const std::uint8_t letter = detect::DetectSupportedDrive(machine.os, variant);
@@ -30,26 +29,26 @@ void Detect(benchmark::State& state, doubles::FakeMachine& machine, std::uint8_t
 }
 
 void BM_Detect9x5000Devices(benchmark::State& state) {
-    doubles::FakeMachine machine;
-    machine.system.platformId = win::kVerPlatformWin32Windows;
+    testbed::TestMachine machine;
+    machine.facts().platformId = win::kVerPlatformWin32Windows;
     for (int device = 0; device < 4998; ++device) {
         char hardwareKey[64];
         std::snprintf(hardwareKey, sizeof hardwareKey, "PCI\\VEN_8086&DEV_%04X\\BUS_00&DEV_%02X",
                       device, device % 32);
-        machines::AddDevice9x(machine.registryData, hardwareKey);
+        testbed::AddDevice9x(machine.registryData, hardwareKey);
     }
-    machines::PlugIn(machine, machines::kOrcaSlim, 'E');
+    testbed::PlugIn(machine, testbed::kOrcaSlim, 'E');
     Detect(state, machine, 'E');
 }
 BENCHMARK(BM_Detect9x5000Devices)->Unit(benchmark::kMillisecond);
 
 void BM_DetectNtUsbStorage(benchmark::State& state) {
-    doubles::FakeMachine machine;
+    testbed::TestMachine machine;
     const auto entries = static_cast<int>(state.range(0));
     for (int stick = 0; stick + 1 < entries; ++stick) {
-        machines::PlugIn(machine, kOtherStick, 0);
+        testbed::PlugIn(machine, kOtherStick, 0);
     }
-    machines::PlugIn(machine, machines::kOrcaSlim, 'E');
+    testbed::PlugIn(machine, testbed::kOrcaSlim, 'E');
     Detect(state, machine, entries < 128 ? 'E' : 0);
 }
 BENCHMARK(BM_DetectNtUsbStorage)->Arg(255)->Arg(127)->Unit(benchmark::kMicrosecond);

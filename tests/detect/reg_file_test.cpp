@@ -1,67 +1,22 @@
+// The .reg loader: one table of files, each refused with "FILE:LINE: what is
+// wrong" (leaving the registry empty) or loaded with the value it sets; and
+// the in-memory registry it fills, however deep.
 #include "platform/hosted/reg_file.h"
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
-#include "detect/detect.h"
-#include "doubles/fake_machine.h"
-#include "plugged_drives.h"
+#include "platform/hosted/printable_text.h"
 
 namespace {
 
-constexpr win::HKEY kHklm = win::kHkeyLocalMachine;
-const std::string kFixtures = DETECT_FIXTURES;
-const std::string kExamples = EXAMPLE_MACHINES;
+const std::string kFixtures = DETECT_FIXTURES "/";
+const std::string kHead = "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\K]\n";
+const std::string kUtf8 = "\xEF\xBB\xBFWindows Registry Editor Version 5.00\n[HKLM\\K]\n";
+const std::string kNotReg =
+    "1: not a registry file: the first line must be \"REGEDIT4\" (8-bit text) or "
+    "\"Windows Registry Editor Version 5.00\" (UTF-16 or UTF-8)";
 
-struct Value {
-    std::uint32_t result = 0;
-    std::uint32_t type = 0;
-    std::vector<std::uint8_t> bytes;
-    bool operator==(const Value&) const = default;
-};
-
-Value Query(hosted::MemoryRegistry& reg, win::HKEY root, const std::string& key,
-            const std::string& name) {
-    Value value;
-    win::HKEY handle = 0;
-    value.result = reg.RegOpenKeyExA(root, key.c_str(), win::kKeyRead, &handle);
-    if (value.result == win::kErrorSuccess) {
-        std::uint32_t size = 0;
-        reg.RegQueryValueExA(handle, name.c_str(), nullptr, nullptr, &size);
-        value.bytes.resize(size);
-        value.result =
-            reg.RegQueryValueExA(handle, name.c_str(), &value.type, value.bytes.data(), &size);
-        reg.RegCloseKey(handle);
-    }
-    return value;
-}
-
-Value Text(const std::string& text) {
-    std::vector<std::uint8_t> bytes(text.begin(), text.end());
-    bytes.push_back(0);
-    return {0, hosted::kRegSz, bytes};
-}
-
-std::vector<std::string> Subkeys(hosted::MemoryRegistry& reg, win::HKEY root,
-                                 const std::string& key) {
-    std::vector<std::string> names;
-    win::HKEY handle = 0;
-    if (reg.RegOpenKeyExA(root, key.c_str(), win::kKeyRead, &handle) == win::kErrorSuccess) {
-        char name[256];
-        std::uint32_t size = sizeof name;
-        for (std::uint32_t i = 0; reg.RegEnumKeyExA(handle, i, name, &size) == 0; ++i) {
-            names.push_back(name);
-            size = sizeof name;
-        }
-        reg.RegCloseKey(handle);
-    }
-    return names;
-}
-
-// "k\\k\\...\\k", levels deep.
-std::string Levels(std::size_t levels) {
+std::string Levels(std::size_t levels) {  // "k\k\...\k"
     std::string path = "k";
     for (std::size_t level = 1; level < levels; ++level) {
         path += "\\k";
@@ -69,218 +24,105 @@ std::string Levels(std::size_t levels) {
     return path;
 }
 
-class RegFile : public ::testing::Test {
-  protected:
-    hosted::MemoryRegistry reg;
-    std::string error;
+// "TYPE:data" as a printable line, or why there is no value.
+std::string Value(platform::Registry& reg, const std::string& key, const std::string& name) {
+    const win::HKEY root = key.starts_with("HKDD\\") ? win::kHkeyDynData : win::kHkeyLocalMachine;
+    win::HKEY handle = 0;
+    if (reg.RegOpenKeyExA(root, key.substr(key.find('\\') + 1).c_str(), 0, &handle) != 0) {
+        return "no key";
+    }
+    std::uint8_t data[20000];
+    std::uint32_t type = 0, size = sizeof data;
+    const std::uint32_t result = reg.RegQueryValueExA(handle, name.c_str(), &type, data, &size);
+    reg.RegCloseKey(handle);
+    const std::string bytes(data, data + size);
+    return result != 0 ? "no value" : std::to_string(type) + ":" + hosted::PrintableText(bytes);
+}
 
-    bool LoadFile(const std::string& path) { return hosted::LoadRegFile(path, reg, error); }
-    bool Load(const std::string& text) {
-        return hosted::LoadRegBytes("machine.reg", text, reg, error);
-    }
-    // Loads a file that must be refused, and gives its error.
-    std::string Refused(const std::string& text) {
-        EXPECT_FALSE(Load(text)) << text;
-        EXPECT_TRUE(Subkeys(reg, kHklm, "").empty()) << "something was loaded: " << text;
-        return error;
-    }
-    Value Get(const std::string& key, const std::string& name) {
-        return Query(reg, kHklm, key, name);
-    }
-    void TearDown() override { EXPECT_EQ(reg.OpenKeyCount(), 0); }
+const std::string kWidest = "HKLM\\" + std::string(255, 'k') + "\\" + Levels(511);
+const std::string kLongName(16383, 'v');
+
+struct File {
+    std::string text;
+    std::string loaded;  // the value, or "LINE: what is wrong"
+    std::string key = "HKLM\\K";
+    std::string name = "v";
 };
 
-TEST_F(RegFile, BothFormatsOfTheSameKeysLoadTheSameValues) {
-    hosted::MemoryRegistry unicode;
-    ASSERT_TRUE(LoadFile(kFixtures + "/encoding-probe.regedit4.reg")) << error;
-    ASSERT_TRUE(hosted::LoadRegFile(kFixtures + "/encoding-probe.wine-export.reg", unicode, error))
-        << error;
-    const std::string key = "Software\\Stashwell Probe";
-    for (const char* name :
-         {"", "Quoted", "Latin", "Count", "Binary", "Expand", "Multi", "Empty", "Removed"}) {
-        EXPECT_EQ(Get(key, name), Query(unicode, kHklm, key, name)) << name;
+// clang-format off
+const File kFiles[] = {
+    {kHead + "@=\"default\"", "1:default\\x00", "HKLM\\K", ""},
+    {kHead + "\"v\"=dword:1", "4:\\x01\\x00\\x00\\x00"},
+    {kHead + "\"v\"=\"1\"\n\"v\"=-", "no value"},
+    {kHead + "\"v\"=hex:\r\n", "3:"},
+    {kHead + "\"v\"=hex(b):01, 02 ,\\\r\n   03\r\n", "11:\\x01\\x02\\x03"},
+    {kHead + "\"v\"=\"a\\\\b\\\"c\\nd\"", "1:a\\b\"c\\nd\\x00"},
+    {"REGEDIT4\n; note\n[hkey_local_machine\\k]\n\"V\"=\"1\"", "1:1\\x00", "HKLM\\K", "v"},
+    {"REGEDIT4\n[HKEY_DYN_DATA\\C\\D]\n\"v\"=\"USB\\\\X\"", "1:USB\\X\\x00", "HKDD\\C\\D"},
+    {"REGEDIT4\n[HKCU\\K]\n\"v\"=\"1\"\n[HKEY_CLASSES_ROOT\\K]\n[HKU\\K]\n[HKCC\\K]", "no key"},
+    {"REGEDIT4\n[HKCU\\K]\n\"v\"=dword:xyz", "3: dword: must be followed by up to 8 hex digits"},
+    {kHead + "[HKLM\\K\\B]\n\"v\"=\"1\"\n[-HKLM\\K\\B]", "no key", "HKLM\\K\\B"},
+    {kUtf8 + "\"v\"=\"20\xE2\x82\xAC \xE2\x86\x92 \xF0\x9F\x98\x80\"", "1:20\\x80 ? ??\\x00"},
+    {kUtf8 + "\"v\"=hex(7):41,00,ac,20,00,00,00,00", "7:A\\x80\\x00\\x00"},
+    {kUtf8 + "\"v\"=hex:ac,20", "3:\\xac "},
+    {"REGEDIT4\n[" + kWidest + "]\n\"" + kLongName + "\"=\"1\"", "1:1\\x00", kWidest, kLongName},
+    {kHead + "garbage", "4: expected [key], \"name\"=data, @=data or a ; comment"},
+    {kHead + "[HKLM\\X", "4: key line does not end with ']'"},
+    {kHead + "[HKEY_NOWHERE\\X]", "4: unknown root key \"HKEY_NOWHERE\""},
+    {kHead + "[HKLM\\A\\\\B]", "4: empty key name in \"HKLM\\A\\\\B\""},
+    {kHead + "\"v\"=\"a\\tb\"",
+     "4: unknown escape \"\\t\" in a quoted text (use \\\\ for a backslash)"},
+    {kHead + "\"v\"=\"abc", "4: quoted text is not closed"},
+    {kHead + "\"v\"=\"abc\" x", "4: unexpected text after the closing quote"},
+    {kHead + "\"v\" \"abc\"", "4: expected '=' after the value name"},
+    {kHead + "\"v\"=dword:123456789", "4: dword: must be followed by up to 8 hex digits"},
+    {kHead + "\"v\"=hex:01,2g", "4: hex data must be bytes of two hex digits separated by commas"},
+    {kHead + "\"v\"=hex:01,\\\n  123",
+     "4: hex data must be bytes of two hex digits separated by commas"},
+    {kHead + "\"v\"=hex(q):01", "4: hex( must be followed by a hex type number and \"):\""},
+    {kHead + "\"v\"=text", "4: value data must be \"text\", dword:, hex:, hex(N): or -"},
+    {kHead + "[-HKLM\\X]\n\"v\"=\"1\"", "5: value under a deleted key"},
+    {"REGEDIT4\n\"v\"=\"1\"", "2: value before any [key] line"},
+    {kHead + "[HKLM\\" + std::string(256, 'k') + "]", "4: key name over 255 characters"},
+    {kHead + "[HKLM\\" + Levels(513) + "]", "4: key path deeper than 512 levels"},
+    {kHead + "[HKLM\\" + Levels(500000) + "]", "4: key path deeper than 512 levels"},
+    {kHead + "\"" + std::string(16384, 'v') + "\"=\"1\"", "4: value name over 16383 characters"},
+    {"", kNotReg},
+    {"\xEF\xBB\xBFREGEDIT4\n[HKLM\\X]", kNotReg},
+    {kUtf8 + "\"v\"=\"\xE9\"", "3: not valid UTF-8"},
+    {std::string("\xFF\xFEW\0", 4) + "x", "1: UTF-16 text ends in the middle of a character"},
+    {kUtf8 + "\"v\"=hex(1):41", "3: UTF-16 text data has an odd number of bytes"},
+};
+// clang-format on
+
+TEST(RegFile, EachFileLoadsItsValueOrIsRefusedWithItsLine) {
+    for (const File& file : kFiles) {
+        hosted::MemoryRegistry reg;
+        std::string error;
+        const bool loaded = hosted::LoadRegBytes("machine.reg", file.text, reg, error);
+        EXPECT_EQ(loaded ? Value(reg, file.key, file.name) : error,
+                  loaded ? file.loaded : "machine.reg:" + file.loaded)
+            << file.text;
+        char name[300];
+        std::uint32_t size = sizeof name;
+        EXPECT_TRUE(loaded || reg.RegEnumKeyExA(win::kHkeyLocalMachine, 0, name, &size) != 0);
+        EXPECT_EQ(reg.OpenKeyCount(), 0);
     }
-    EXPECT_EQ(Get(key, "Latin"), Text("caf\xE9 20\x80"));
-    EXPECT_EQ(Get(key, "Quoted"), Text("C:\\Program Files\\\"Stashwell\""));
-    EXPECT_EQ(Get(key, "Expand"),
-              (Value{0,
-                     hosted::kRegExpandSz,
-                     {'%', 'S', 'y', 's', 't', 'e', 'm', 'R', 'o', 'o', 't', '%', '\\', 0xE9, 0}}));
-    EXPECT_EQ(Get(key, "Multi"),
-              (Value{0, hosted::kRegMultiSz, {'o', 'n', 'e', 0, 't', 'w', 'o', 0x80, 0, 0}}));
-    EXPECT_EQ(Get(key, "Count"), (Value{0, hosted::kRegDword, {0x2C, 0x01, 0, 0}}));
-    EXPECT_EQ(Get(key, "Binary").bytes.size(), 48u);
-    EXPECT_EQ(Get(key, "Removed").result, win::kErrorFileNotFound);
-    EXPECT_EQ(Get(key + "\\Caf\xE9", "Name"), Text("\xDCn\xEF"
-                                                   "c\xF6"
-                                                   "d\xE9"));
-    EXPECT_EQ(Subkeys(reg, kHklm, key), std::vector<std::string>{"Caf\xE9"});
-    EXPECT_EQ(Subkeys(unicode, kHklm, key), std::vector<std::string>{"Caf\xE9"});
 }
 
-TEST_F(RegFile, SystemHiveExportedByARegistryEditorDetectsItsDrive) {
-    doubles::FakeMachine machine;
-    ASSERT_TRUE(hosted::LoadRegFile(kFixtures + "/wine-system-orca-slim-nt.reg",
-                                    machine.registryData, error))
-        << error;
-    machine.system.logicalDrives |= machines::DriveBit('E');
-    int variant = 0;
-    EXPECT_EQ(detect::DetectSupportedDrive(machine.os, variant), 'E');
-    EXPECT_EQ(variant, detect::kVariantOrca);
-    EXPECT_EQ(machine.registryData.OpenKeyCount(), 0);
+TEST(RegFile, AFileThatCannotBeReadIsRefused) {
+    hosted::MemoryRegistry reg;
+    std::string error;
+    EXPECT_FALSE(hosted::LoadRegFile(kFixtures + "none.reg", reg, error));
+    EXPECT_EQ(error, kFixtures + "none.reg: cannot be read: no such file");
 }
 
-TEST_F(RegFile, ExportMatchesTheHandWrittenMachineItWasMadeFrom) {
-    hosted::MemoryRegistry exported;
-    ASSERT_TRUE(LoadFile(kExamples + "/orca-slim-nt.reg")) << error;
-    ASSERT_TRUE(hosted::LoadRegFile(kFixtures + "/wine-system-orca-slim-nt.reg", exported, error));
-    const std::string disk =
-        "System\\CurrentControlSet\\Enum\\USBSTOR\\Disk&Ven_Norvask&Prod_"
-        "Rovane_Slim&Rev_1.00\\07A1B2C3D4E5F601&0";
-    const std::pair<std::string, std::string> values[] = {
-        {"System\\MountedDevices", "\\DosDevices\\E:"},
-        {"System\\MountedDevices", "\\DosDevices\\C:"},
-        {"System\\CurrentControlSet\\Services\\Disk\\Enum", "1"},
-        {"System\\CurrentControlSet\\Services\\USBSTOR\\Enum", "Count"},
-        {disk, "ParentIdPrefix"},
-        {"System\\CurrentControlSet\\Enum\\USB\\VID_3107&PID_9340\\07A1B2C3D4E5F601", "HardwareID"},
-    };
-    for (const auto& [key, name] : values) {
-        EXPECT_EQ(Get(key, name), Query(exported, kHklm, key, name)) << key << " " << name;
-        EXPECT_EQ(Get(key, name).result, win::kErrorSuccess) << key << " " << name;
-    }
-}
-
-TEST_F(RegFile, DynDataAndEnumExportsDetectTheDriveOn9x) {
-    doubles::FakeMachine machine;
-    machine.system.platformId = win::kVerPlatformWin32Windows;
-    for (const char* file : {"/wine-dyn-data-orca-slim-9x.reg", "/wine-enum-orca-slim-9x.reg"}) {
-        ASSERT_TRUE(hosted::LoadRegFile(kFixtures + file, machine.registryData, error)) << error;
-    }
-    int variant = 0;
-    EXPECT_EQ(detect::DetectSupportedDrive(machine.os, variant), 'E');
-    EXPECT_EQ(variant, detect::kVariantOrca);
-    EXPECT_EQ(machine.registryData.OpenKeyCount(), 0);
-}
-
-TEST_F(RegFile, ReadsRootsAliasesDeletionsAndCommentsWithEitherLineEnd) {
-    ASSERT_TRUE(
-        Load("REGEDIT4\n"
-             "\n"
-             "; a comment\n"
-             "[HKLM\\Software\\A]\n"
-             "@=\"default\"\n"
-             "\"x\"=dword:1\n"
-             "\"gone\"=\"1\"\n"
-             "\"gone\"=-\n"
-             "[hkey_local_machine\\SOFTWARE\\a\\B]\r\n"
-             "\"Empty\"=hex:\r\n"
-             "\"Typed\"=hex(b):01, 02 ,\\\r\n"
-             "   03\r\n"
-             "[HKEY_DYN_DATA\\Config Manager\\Enum\\C1]\n"
-             "\"HardWareKey\"=\"USB\\\\X\"\n"))
-        << error;
-    EXPECT_EQ(Get("Software\\A", ""), Text("default"));
-    EXPECT_EQ(Get("Software\\A", "x"), (Value{0, hosted::kRegDword, {1, 0, 0, 0}}));
-    EXPECT_EQ(Get("Software\\A", "gone").result, win::kErrorFileNotFound);
-    EXPECT_EQ(Subkeys(reg, kHklm, "Software\\A"), std::vector<std::string>{"B"});
-    EXPECT_EQ(Get("Software\\A\\B", "Empty"), (Value{0, hosted::kRegBinary, {}}));
-    EXPECT_EQ(Get("Software\\A\\B", "Typed"), (Value{0, 0xB, {1, 2, 3}}));
-    EXPECT_EQ(Query(reg, win::kHkeyDynData, "Config Manager\\Enum\\C1", "HardWareKey"),
-              Text("USB\\X"));
-}
-
-TEST_F(RegFile, LaterFilesDeleteWhatEarlierOnesMade) {
-    ASSERT_TRUE(Load("REGEDIT4\n[HKEY_LOCAL_MACHINE\\A\\B\\C]\n\"v\"=\"1\"\n"));
-    ASSERT_TRUE(Load("REGEDIT4\n[-HKEY_LOCAL_MACHINE\\A\\B]\n[HKEY_LOCAL_MACHINE\\A]\n\"v\"=-\n"));
-    EXPECT_TRUE(Subkeys(reg, kHklm, "A").empty());
-}
-
-TEST_F(RegFile, OtherRootsAreCheckedButLeftOut) {
-    ASSERT_TRUE(
-        Load("REGEDIT4\n"
-             "[HKEY_CURRENT_USER\\Console]\n\"FaceName\"=\"Lucida\"\n"
-             "[HKEY_CLASSES_ROOT\\.reg]\n@=\"regfile\"\n"
-             "[HKEY_USERS\\.DEFAULT]\n[HKEY_CURRENT_CONFIG\\System]\n"));
-    EXPECT_TRUE(Subkeys(reg, kHklm, "").empty());
-    EXPECT_EQ(Refused("REGEDIT4\n[HKCU\\Console]\n\"FaceName\"=dword:xyz\n"),
-              "machine.reg:3: dword: must be followed by up to 8 hex digits");
-}
-
-TEST_F(RegFile, UnicodeTextIsBroughtToTheAnsiCodePage) {
-    ASSERT_TRUE(
-        Load("\xEF\xBB\xBFWindows Registry Editor Version 5.00\n"
-             "[HKEY_LOCAL_MACHINE\\Caf\xC3\xA9]\n"
-             "\"Name\"=\"20\xE2\x82\xAC \xE2\x86\x92 \xF0\x9F\x98\x80\"\n"
-             "\"Multi\"=hex(7):41,00,ac,20,00,00,00,00\n"
-             "\"Raw\"=hex:ac,20\n"))
-        << error;
-    // The arrow and the emoji (two code units) have no byte in the page.
-    EXPECT_EQ(Get("Caf\xE9", "Name"), Text("20\x80 ? ??"));
-    EXPECT_EQ(Get("Caf\xE9", "Multi"), (Value{0, hosted::kRegMultiSz, {'A', 0x80, 0, 0}}));
-    EXPECT_EQ(Get("Caf\xE9", "Raw"), (Value{0, hosted::kRegBinary, {0xAC, 0x20}}));
-}
-
-TEST_F(RegFile, MalformedLinesAreRefusedWithTheirLine) {
-    const std::string key = "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Good]\n\"ok\"=\"1\"\n";
-    const std::pair<std::string, std::string> cases[] = {
-        {"garbage\n", "machine.reg:5: expected [key], \"name\"=data, @=data or a ; comment"},
-        {"[HKEY_LOCAL_MACHINE\\X\n", "machine.reg:5: key line does not end with ']'"},
-        {"[HKEY_NOWHERE\\X]\n", "machine.reg:5: unknown root key \"HKEY_NOWHERE\""},
-        {"[HKEY_LOCAL_MACHINE\\A\\\\B]\n",
-         "machine.reg:5: empty key name in "
-         "\"HKEY_LOCAL_MACHINE\\A\\\\B\""},
-        {"\"v\"=\"a\\tb\"\n",
-         "machine.reg:5: unknown escape \"\\t\" in a quoted text (use \\\\ "
-         "for a backslash)"},
-        {"\"v\"=\"abc\n", "machine.reg:5: quoted text is not closed"},
-        {"\"v\"=\"abc\" x\n", "machine.reg:5: unexpected text after the closing quote"},
-        {"\"v\" \"abc\"\n", "machine.reg:5: expected '=' after the value name"},
-        {"\"v\"=dword:123456789\n", "machine.reg:5: dword: must be followed by up to 8 hex digits"},
-        {"\"v\"=hex:01,2g\n",
-         "machine.reg:5: hex data must be bytes of two hex digits separated by commas"},
-        {"\"v\"=hex:01,\\\n  123\n",
-         "machine.reg:5: hex data must be bytes of two hex digits separated by commas"},
-        {"\"v\"=hex(q):01\n",
-         "machine.reg:5: hex( must be followed by a hex type number and "
-         "\"):\""},
-        {"\"v\"=text\n", "machine.reg:5: value data must be \"text\", dword:, hex:, hex(N): or -"},
-        {"[-HKEY_LOCAL_MACHINE\\X]\n\"v\"=\"1\"\n", "machine.reg:6: value under a deleted key"},
-        {"[HKLM\\" + std::string(256, 'k') + "]\n", "machine.reg:5: key name over 255 characters"},
-        {"[HKLM\\" + Levels(513) + "]\n", "machine.reg:5: key path deeper than 512 levels"},
-        {"[HKLM\\" + Levels(500000) + "]\n", "machine.reg:5: key path deeper than 512 levels"},
-        {"\"" + std::string(16384, 'v') + "\"=\"1\"\n",
-         "machine.reg:5: value name over 16383 characters"},
-    };
-    for (const auto& [bad, message] : cases) {
-        EXPECT_EQ(Refused(key + bad), message) << bad;
-    }
-    EXPECT_EQ(Refused("REGEDIT4\n\"v\"=\"1\"\n"), "machine.reg:2: value before any [key] line");
-    // What a registry can hold still loads.
-    EXPECT_TRUE(Load("REGEDIT4\n[HKLM\\" + std::string(255, 'k') + "\\" + Levels(511) + "]\n\"" +
-                     std::string(16383, 'v') + "\"=\"1\"\n"))
-        << error;
-}
-
-TEST_F(RegFile, FilesThatAreNoRegistryFileAreRefused) {
-    const std::string header =
-        "machine.reg:1: not a registry file: the first line must be "
-        "\"REGEDIT4\" (8-bit text) or \"Windows Registry Editor Version "
-        "5.00\" (UTF-16 or UTF-8)";
-    EXPECT_EQ(Refused(""), header);
-    EXPECT_EQ(Refused("REGEDIT5\n[HKEY_LOCAL_MACHINE\\X]\n"), header);
-    EXPECT_EQ(Refused("\xEF\xBB\xBFREGEDIT4\n[HKEY_LOCAL_MACHINE\\X]\n"), header);
-    EXPECT_EQ(
-        Refused("Windows Registry Editor Version 5.00\n[HKEY_LOCAL_MACHINE\\X]\n\"a\"=\"\xE9\"\n"),
-        "machine.reg:3: not valid UTF-8");
-    EXPECT_EQ(Refused(std::string("\xFF\xFEW\0", 4) + "x"),
-              "machine.reg:1: UTF-16 text ends in the middle of a character");
-    EXPECT_EQ(Refused("\xFE\xFF"), "machine.reg:1: not valid UTF-8");  // big-endian UTF-16
-    EXPECT_EQ(Refused("Windows Registry Editor Version 5.00\n[HKEY_LOCAL_MACHINE\\X]\n"
-                      "\"a\"=hex(1):41\n"),
-              "machine.reg:3: UTF-16 text data has an odd number of bytes");
-    EXPECT_FALSE(LoadFile(kFixtures + "/no-such-file.reg"));
-    EXPECT_EQ(error, kFixtures + "/no-such-file.reg: cannot be read: no such file");
+TEST(RegFile, RegistryTreesDeeperThanTheStackAreDeletedAndTornDown) {
+    hosted::MemoryRegistry reg;
+    reg.CreateKey(win::kHkeyLocalMachine, "Deep\\" + Levels(500000));
+    reg.CreateKey(win::kHkeyLocalMachine, "Kept\\" + Levels(500000));  // goes with the registry
+    reg.DeleteKey(win::kHkeyLocalMachine, "Deep");
+    EXPECT_EQ(Value(reg, "HKLM\\Deep", ""), "no key");
 }
 
 }  // namespace
