@@ -15,19 +15,17 @@
 #include <sstream>
 #include <string>
 
-#include "doubles/fake_machine.h"
 #include "fuzz_check.h"
 #include "module_spec.h"
 #include "pack_error.h"
 #include "store/module_store.h"
 #include "store_reader.h"
 #include "store_report.h"
+#include "testbed/test_machine.h"
 
 namespace {
 
 using fuzz::Require;
-
-constexpr char kInstaller[] = "C:\\Setup\\StashwellSetup.exe";
 
 // The file that the commands read: one per fuzzing process, so that parallel
 // jobs do not share it, removed when the process ends.
@@ -69,9 +67,9 @@ void RequireLaidOutEndToEnd(const pack::StoreContents& contents) {
 
 // The installer's walk over every module (an empty file name matches all).
 void RequireInstallerWalkAgrees(const std::string& bytes, const pack::StoreContents& contents) {
-    doubles::FakeMachine machine;
-    machine.files.AddFile(kInstaller, bytes);
-    store::ModuleStore modules(machine.os, kInstaller);
+    testbed::TestMachine machine;
+    machine.AddFile(testbed::kInstallerPath, bytes);
+    store::ModuleStore modules(machine.os, testbed::kInstallerPath);
     std::uint32_t start = 0;
     for (const pack::StoredModule& listed : contents.modules) {
         store::ModuleHeader header{};
