@@ -77,12 +77,12 @@ INSTANTIATE_TEST_SUITE_P(
               hosted::SystemMessageText(win::kErrorFileNotFound)}),
         Case("NoDelete", "E:\\Stash.hlp", 0, 0, win::kFileAttributeNormal,
              {Quote("Unable to delete File: E:\\Stash.hlp ")}, win::kIdYes, Call::DeleteFile),
-        // Taken for a file, a folder is refused.
+        // Unsearchable, a folder counts as empty, then cannot be emptied; taken
+        // for a file, it is refused.
+        Case("NoSearch", "E:\\Data", 1, 0, kDir, {kNotRemoved}, win::kIdYes, Call::FindFile),
         Case("NoKind", "E:\\Data", 1, 0, kDir,
              {Quote("Unable to delete File: E:\\Data ", win::kErrorAccessDenied)}, win::kIdYes,
-             Call::PathIsDirectory),
-        // Unsearchable, a folder counts as empty, then cannot be emptied.
-        Case("NoSearch", "E:\\Data", 1, 0, kDir, {kNotRemoved}, win::kIdYes, Call::FindFile)),
+             Call::PathIsDirectory)),
     [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
 
 }  // namespace

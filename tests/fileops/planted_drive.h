@@ -1,5 +1,4 @@
-// A drive E: with an entry of each kind for guarded deletion: a read-only
-// tree with read-only entries, an empty folder and folder links out of it.
+// A drive E: with an entry of each kind, and a read-only tree with links out.
 #pragma once
 
 #include "testbed/test_machine.h"
@@ -15,7 +14,6 @@ inline void PlantDrive(testbed::TestMachine& machine) {
     machine.AddFile("E:\\Data\\a.txt", "a", kRo | win::kFileAttributeHidden);
     machine.AddFile("E:\\Data\\Sub\\Deeper\\b.txt", "b", kRo);
     machine.AddFolder("E:\\Data\\Sub", win::kFileAttributeDirectory | kRo);
-    machine.AddFolder("E:\\Data\\Empty");
     machine.AddFolderLink("E:\\Data\\Link", "E:\\Keep");
     machine.AddFolderLink("E:\\Data\\Dangling", "E:\\Gone");
     machine.AddFolder("E:\\Data", win::kFileAttributeDirectory | kRo);
