@@ -65,7 +65,6 @@ INSTANTIATE_TEST_SUITE_P(
         // Read-only entries inside go unasked; a link goes, not what it leads to.
         Case("Tree", "E:\\Data", 0, 1, kGone,
              {ReadOnly("Directory: E:\\Data"), NotEmpty("E:\\Data")}),
-        Case("TreeUnasked", "E:\\Data\\", 1, 1, kGone, {NotEmpty("E:\\Data\\")}),
         Case("LinkGoesItself", "E:\\Link\\", 0, 1, kGone, {NotEmpty("E:\\Link\\")}),
         Case("ReadOnlyFolderStaysOnNo", "E:\\Data", 0, 1, kDir | win::kFileAttributeReadonly,
              {ReadOnly("Directory: E:\\Data")}, win::kIdNo),
@@ -80,6 +79,11 @@ INSTANTIATE_TEST_SUITE_P(
         // Unsearchable, a folder counts as empty, then cannot be emptied; taken
         // for a file, it is refused.
         Case("NoSearch", "E:\\Data", 1, 0, kDir, {kNotRemoved}, win::kIdYes, Call::FindFile),
+        Case("NoClearInside", "E:\\Data\\Sub\\Deeper", 0, 0, kDir,
+             {NotEmpty("E:\\Data\\Sub\\Deeper"),
+              Quote("Unable to change attributes of entry: E:\\Data\\Sub\\Deeper\\b.txt to delete"),
+              "Unable to delete Directory: E:\\Data\\Sub\\Deeper \r\n"},
+             win::kIdYes, Call::SetFileAttributes),
         Case("NoKind", "E:\\Data", 1, 0, kDir,
              {Quote("Unable to delete File: E:\\Data ", win::kErrorAccessDenied)}, win::kIdYes,
              Call::PathIsDirectory)),
