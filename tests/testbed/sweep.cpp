@@ -66,4 +66,18 @@ void ExpectReasonsAreFailures(const TestMachine& machine) {
     }
 }
 
+std::vector<std::string> EntriesOutside(TestMachine& machine, char letter, std::string path) {
+    if (path.ends_with('\\')) {
+        path.pop_back();
+    }
+    std::vector<std::string> entries;
+    for (const std::string& entry : machine.Tree(letter)) {
+        if (path.empty() || (entry != path && !entry.starts_with(path + '\\'))) {
+            entries.push_back(entry + " " + std::to_string(machine.Attributes(entry)) + " " +
+                              machine.Contents(entry));
+        }
+    }
+    return entries;
+}
+
 }  // namespace testbed

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "testbed/test_machine.h"
 
@@ -30,5 +31,10 @@ void ExpectNothingLeftOpen(const TestMachine& machine);
 // Every message that gives a system reason gives the reason of a failure:
 // never an empty one, nor that of a call that succeeded.
 void ExpectReasonsAreFailures(const TestMachine& machine);
+
+// Every entry of a drive with its attributes and contents, but for the
+// entry at path and those below it: what a run that touches only path
+// leaves as it was.
+std::vector<std::string> EntriesOutside(TestMachine& machine, char letter, std::string path = "");
 
 }  // namespace testbed
