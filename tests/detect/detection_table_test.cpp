@@ -9,7 +9,6 @@
 #include "detect/home_letter.h"
 #include "platform/hosted/reg_file.h"
 #include "testbed/plugged_drives.h"
-#include "testbed/sweep.h"
 
 namespace {
 
@@ -205,32 +204,6 @@ TEST(Detection, HomeLetterWithoutMemoryForItShowsTheAllocationError) {
         machine.ui.Texts(),
         std::vector<std::string>{"Can't allocate memory to perform operation\r\nError: "
                                  "Not enough storage is available to process this command.\r\n!"});
-}
-
-TEST(Detection, EachFailureGivesTheDriveOrNoneAndClosesEveryKey) {
-    for (const bool nt : {true, false}) {
-        SweepFailurePoints(nt ? "detection on NT" : "detection on 95", [nt](int nth) {
-            TestMachine machine;  // a Kestrel Prism at F, the current directory there on NT
-            machine.facts().platformId =
-                nt ? win::kVerPlatformWin32Nt : win::kVerPlatformWin32Windows;
-            machine.facts().currentDirectory = nt ? "F:\\" : "C:\\";
-            PlugIn(machine, kOther, 'E');
-            PlugIn(machine, kKestrelPrism, 'F');
-            ArmNthCall(machine, nth);
-            int variant = 0;
-            const std::uint8_t letter = detect::DetectSupportedDrive(machine.os, variant);
-            EXPECT_EQ(letter == 0 ? detect::kVariantNone : detect::kVariantKestrel, variant);
-            EXPECT_TRUE(letter == 'F' || (letter == 0 && FaultMet(machine)))
-                << machine.faults.Injected();
-            ExpectNothingLeftOpen(machine);
-            ExpectReasonsAreFailures(machine);
-            const bool directoryFailed =
-                machine.faults.Injected().starts_with("GetCurrentDirectory #1");
-            EXPECT_EQ(machine.ui.shown.size(), directoryFailed ? 1u : 0u)
-                << machine.faults.Injected();
-            return FaultMet(machine);
-        });
-    }
 }
 
 }  // namespace
