@@ -5,13 +5,29 @@
 namespace testbed {
 
 const char* CallName(Call call) {
-    static constexpr const char* kNames[] = {
-        "OpenRead",         "CreateExclusive",   "Read",           "Seek",
-        "Write",            "Close",             "GetFileLength",  "GetFileAttributes",
-        "SetFileAttributes", "DeleteFile",       "CreateDirectory", "RemoveDirectory",
-        "PathFileExists",   "PathIsDirectory",   "FindFile",       "FindNextFile",
-        "RegOpenKey",       "RegQueryValue",     "RegEnumKey",     "GetVersion",
-        "GetCurrentDirectory", "GetModuleFileName", "WideCharToMultiByte"};
+    static constexpr const char* kNames[] = {"OpenRead",
+                                             "CreateExclusive",
+                                             "Read",
+                                             "Seek",
+                                             "Write",
+                                             "Close",
+                                             "GetFileLength",
+                                             "GetFileAttributes",
+                                             "SetFileAttributes",
+                                             "DeleteFile",
+                                             "CreateDirectory",
+                                             "RemoveDirectory",
+                                             "PathFileExists",
+                                             "PathIsDirectory",
+                                             "FindFile",
+                                             "FindNextFile",
+                                             "RegOpenKey",
+                                             "RegQueryValue",
+                                             "RegEnumKey",
+                                             "GetVersion",
+                                             "GetCurrentDirectory",
+                                             "GetModuleFileName",
+                                             "WideCharToMultiByte"};
     static_assert(std::size(kNames) == static_cast<std::size_t>(Call::kCount));
     return kNames[static_cast<int>(call)];
 }

@@ -2,8 +2,8 @@
 // FaultPlan picks.
 #pragma once
 
-#include "testbed/fault_plan.h"
 #include "platform/registry.h"
+#include "testbed/fault_plan.h"
 
 namespace testbed {
 

@@ -29,9 +29,9 @@ Installer BuildInstaller(const std::vector<Module>& modules, const std::string& 
     Installer installer;
     for (const Module& module : modules) {
         std::istringstream payload(module.contents);
-        installer.placements.push_back(writer.Append(
-            payload, module.contents.size(),
-            {module.tag, module.fileName, module.extractPath, module.attributes}));
+        installer.placements.push_back(
+            writer.Append(payload, module.contents.size(),
+                          {module.tag, module.fileName, module.extractPath, module.attributes}));
     }
     installer.bytes = out.str();
     return installer;

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "testbed/test_machine.h"
 #include "platform/hosted/memory_registry.h"
+#include "testbed/test_machine.h"
 
 namespace testbed {
 

@@ -82,7 +82,8 @@ TestMachine::~TestMachine() {
 }
 
 void TestMachine::AddDrive(char letter) {
-    const fs::path folder = fs::path(top_) / std::string(1, static_cast<char>(std::toupper(letter)));
+    const fs::path folder =
+        fs::path(top_) / std::string(1, static_cast<char>(std::toupper(letter)));
     RemoveTree(folder);
     fs::create_directory(folder);
     drives_.Map(letter, folder.string());
@@ -94,7 +95,8 @@ void TestMachine::PullDrive(char letter) {
 
 void TestMachine::AddFolder(const std::string& path, std::uint32_t attributes) {
     KeepLastError keep(lastError_);
-    for (std::size_t at = path.find('\\', 3); at != std::string::npos; at = path.find('\\', at + 1)) {
+    for (std::size_t at = path.find('\\', 3); at != std::string::npos;
+         at = path.find('\\', at + 1)) {
         hostFiles_.CreateDirectoryA(path.substr(0, at));
     }
     if (!hostFiles_.CreateDirectoryA(path) && !hostFiles_.PathIsDirectoryA(path)) {
@@ -116,10 +118,9 @@ void TestMachine::AddFile(const std::string& path, const std::string& contents,
         hostFiles_.DeleteFileA(path);
     }
     const int handle = hostFiles_.CreateExclusive(path);
-    const bool written =
-        handle >= 0 && hostFiles_.Write(handle, contents.data(), static_cast<unsigned>(
-                                                                      contents.size())) ==
-                           static_cast<int>(contents.size());
+    const bool written = handle >= 0 && hostFiles_.Write(handle, contents.data(),
+                                                         static_cast<unsigned>(contents.size())) ==
+                                            static_cast<int>(contents.size());
     if (handle < 0 || hostFiles_.Close(handle) != 0 || !written ||
         !hostFiles_.SetFileAttributesA(path, attributes)) {
         throw std::invalid_argument("cannot set up the file " + path);
