@@ -10,8 +10,6 @@
 #include <fstream>
 #include <iterator>
 #include <sstream>
-#include <string>
-#include <vector>
 
 namespace setuptest {
 
@@ -77,14 +75,19 @@ struct Places {
     }
 };
 
+// The sample Orca machine of the 95 family with its drive at another letter.
+inline std::string OrcaNineXAt(const std::string& letter) {
+    std::string registry = Slurp(STASHWELL_SOURCE_DIR "/examples/machines/orca-slim-9x.reg");
+    const std::string assignment = "CurrentDriveLetterAssignment\"=\"";
+    return registry.replace(registry.find(assignment) + assignment.size(), 1, letter);
+}
+
 // Each part stands in the text after the one before it.
 inline void ExpectInOrder(const std::string& text, const std::vector<std::string>& parts) {
     std::size_t from = 0;
     for (const std::string& part : parts) {
         const std::size_t at = text.find(part, from);
-        ASSERT_NE(at, std::string::npos) << "missing, or out of order:\n"
-                                         << part << "\nin:\n"
-                                         << text;
+        ASSERT_NE(at, std::string::npos) << part << "\nis missing, or out of order, in:\n" << text;
         from = at + 1;
     }
 }
