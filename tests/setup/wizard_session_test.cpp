@@ -46,18 +46,19 @@ setuptest::Run Session(const setuptest::Places& places, const std::string& machi
 
 // Each session ends with the listing of drive E:.
 TEST(WizardSession, EachSessionShowsItsSheetBoxesAndAnswers) {
-    const std::string orca = "--registry $M/orca-slim-nt.reg", none = "$M/no-drive-nt.reg",
+    const std::string orca = "--registry $M/orca-slim-nt.reg",
+                      none = STASHWELL_SOURCE_DIR "/examples/machines/no-drive-nt.reg",
                       blank = "|  |" + std::string(38, ' ') + "|  |\n";  // a hidden line
     struct Case {
         std::string program, machine;
-        bool oldFiles;  // E:\Stash.exe and E:\Stash.ini are there before
+        std::vector<const char*> old;  // files on E: before
         std::string input;
         std::vector<std::string> shown;  // in this order
         std::string hidden;
     };
     // clang-format off
     const Case cases[] = {
-        {STASHWELL_SETUP_PATH, orca, false, "x\nregistry\nregistry /no/such.reg\ni\n",
+        {STASHWELL_SETUP_PATH, orca, {}, "x\nregistry\nregistry /no/such.reg\ni\n",
          {"\n| Norvask Rovane Stashwell ver 1.1" + std::string(44, ' ') + "|\n",
           "|  | [Rovane found: [E] drive           ] |             .-------.             |\n",
           "|  | [" + std::string(34, ' ') + "] |", "|  +--/    Install    \\-------------------+",
@@ -67,38 +68,31 @@ TEST(WizardSession, EachSessionShowsItsSheetBoxesAndAnswers) {
           "> registry /no/such.reg\n/no/such.reg: cannot be read: no such file; the machine is "
           "unchanged.\n", "> i\nThere is no Install button to press.\n",
           "> \nCancel pressed: the sheet closes.\nE:\\ (empty)\n"}, "[ Install ]"},
-        {Installer(), orca, true, "i\nmaybe\ny\n", {"| [Ready to INSTALL!  ",
+        {Installer(), orca, {"Stash.exe", "Stash.ini"}, "i\nmaybe\ny\n", {"| [Ready to INSTALL!  ",
           "[ Install ]  [ Cancel ]", "> i\n\n" + Overwrite("E:\\Stash.ini") + "maybe\n  Yes or No? "
           "[y/n] > y\n\n" + Overwrite("E:\\Stash.exe") + "\n\n" + OkBox("Thank you for using "
           "Norvask product!\nInstallation Complete!") + "The sheet closes.\n",
           "      <DIR>  D     (0x10)  E:\\HelpFiles\\\n", "\n          3  N     (0x80)  E:\\Stash."
           "exe\n         92  H     (0x2)   E:\\Stash.ini\n"}, "Cancel pressed"},
-        {Installer(), "--registry " + none, false, "c\n", {"| [No flash drive detected.  ",
+        {Installer(), "--registry " + none, {}, "c\n", {"| [No flash drive detected.  ",
           "Prism] |  |\n" + blank + blank + blank + "|  +--/", "> c\nCancel pressed"}, "ROVANE"},
-        {Installer(), "--registry $M/mixed-groups-nt.reg", false, "i\n", {"\n" + OkBox("More "
+        {Installer(), "--registry $M/mixed-groups-nt.reg", {}, "i\n", {"\n" + OkBox("More "
           "than one Suported Rovane detected under Windows.\nPlease unplug one and restart the "
           "application!") + "The program ends.\n"}, "+---"},
-        {Installer(), orca, false, "registry " + none + "\ni\nc\n", {"The machine's registry now "
+        {Installer(), orca, {}, "registry " + none + "\ni\nc\n", {"The machine's registry now "
           "holds " + none + ".\n", "> i\n\n" + OkBox("Unable to get Rovane Information!") +
           "\n+---", "| [No flash drive detected.", "Cancel pressed"}, "Thank you"},
     };
     // clang-format on
     for (const Case& session : cases) {
         const setuptest::Places places;
-        for (const char* file : {"Stash.exe", "Stash.ini"}) {
-            if (session.oldFiles) {
-                places.e.Write(file, "old");
-            }
+        for (const char* file : session.old) {
+            places.e.Write(file, "old");
         }
-        setuptest::Run run =
-            Session(places, session.machine, places.Expand(session.input), session.program);
+        setuptest::Run run = Session(places, session.machine, session.input, session.program);
         EXPECT_EQ(run.exitCode, 0) << run.err;
         run.out += places.Setup("--drive E=$E --tree E").out;
-        std::vector<std::string> shown;
-        for (const std::string& part : session.shown) {
-            shown.push_back(places.Expand(part));
-        }
-        setuptest::ExpectInOrder(run.out, shown);
+        setuptest::ExpectInOrder(run.out, session.shown);
         EXPECT_EQ(run.out.find(session.hidden), std::string::npos) << run.out;
     }
 }
