@@ -1,6 +1,5 @@
-// Runs stashwell-setup, or an installer packed from it, as a person at a
-// terminal would but with scripted input, on drives that are folders of the
-// test, and collects what it shows.
+// Runs stashwell-setup, or an installer packed from it, with scripted input on
+// drives that are folders of the test, and collects what it shows.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -24,7 +23,6 @@ inline std::string Slurp(const fs::path& path) {
 struct TempFolder {
     std::string path = (fs::temp_directory_path() / "stashwell-setup-XXXXXX").string();
     TempFolder() { EXPECT_NE(mkdtemp(path.data()), nullptr); }
-    TempFolder(const TempFolder&) = delete;
     ~TempFolder() { fs::remove_all(path); }
     // Writes a file into the folder; its path.
     std::string Write(const std::string& name, const std::string& contents) const {

@@ -26,6 +26,8 @@ std::string Overwrite(const std::string& target) {
                "[ Yes ]  [ No ]\n  Yes or No? [y/n] > ");
 }
 
+const std::string kDrives = " --drive E=$E --drive F=$F";
+
 // The sample installer: stashwell-setup packed with the sample modules.
 std::string Installer() {
     static const setuptest::TempFolder packed;
@@ -36,12 +38,6 @@ std::string Installer() {
         return file;
     }();
     return path;
-}
-
-// The program on a machine with drives E: and F: and the registry.
-setuptest::Run Session(const setuptest::Places& places, const std::string& machine,
-                       const std::string& input, const std::string& program = Installer()) {
-    return places.Setup(machine + " --drive E=$E --drive F=$F", input, program);
 }
 
 // Each session ends with the listing of drive E:.
@@ -84,25 +80,23 @@ TEST(WizardSession, EachSessionShowsItsSheetBoxesAndAnswers) {
           "\n+---", "| [No flash drive detected.", "Cancel pressed"}, "Thank you"},
     };
     // clang-format on
-    for (const Case& session : cases) {
+    for (const Case& row : cases) {
         const setuptest::Places places;
-        for (const char* file : session.old) {
+        for (const char* file : row.old) {
             places.e.Write(file, "old");
         }
-        setuptest::Run run = Session(places, session.machine, session.input, session.program);
+        setuptest::Run run = places.Setup(row.machine + kDrives, row.input, row.program);
         EXPECT_EQ(run.exitCode, 0) << run.err;
         run.out += places.Setup("--drive E=$E --tree E").out;
-        setuptest::ExpectInOrder(run.out, session.shown);
-        EXPECT_EQ(run.out.find(session.hidden), std::string::npos) << run.out;
+        setuptest::ExpectInOrder(run.out, row.shown);
+        EXPECT_EQ(run.out.find(row.hidden), std::string::npos) << run.out;
     }
 }
 
-// Mended: a drive letter of the registry that no --drive maps reached the
-// host's own folders.
+// Mended: registry drive letters that no --drive maps reached the host's folders.
 TEST(WizardSession, DrivesOffTheMapReachNothingOfTheHost) {
     const setuptest::Places places;
-    // The Orca disk mounted at C:, which exists but is mapped to nothing,
-    // and 95 family letters that are no drive or an unmapped one.
+    // The Orca disk at C:, which is mapped to nothing; 95 family letters of no drive.
     std::string nt = setuptest::Slurp(places.Expand("$M/orca-slim-nt.reg"));
     std::vector<std::pair<std::string, std::string>> cases = {
         {"nt", nt.replace(nt.find("DosDevices\\\\E:"), 14, "DosDevices\\\\C:")}};
@@ -110,14 +104,13 @@ TEST(WizardSession, DrivesOffTheMapReachNothingOfTheHost) {
         cases.push_back({"9x", setuptest::OrcaNineXAt(letter)});
     }
     for (const auto& [family, registry] : cases) {
-        const setuptest::Run run = Session(
-            places, "--family " + family + " --registry " + places.t.Write("machine.reg", registry),
-            "i\n");
+        places.t.Write("machine.reg", registry);
+        const setuptest::Run run = places.Setup(
+            "--family " + family + " --registry $T/machine.reg" + kDrives, "i\n", Installer());
         setuptest::ExpectInOrder(
             run.out, {OkBox("Unable To Continue Installation!\nGood Bye!") + "\n+---", "Cancel"});
         EXPECT_EQ(run.out.find('\x1b'), std::string::npos) << run.out;
         EXPECT_TRUE(fs::is_empty(places.e.path) && fs::is_empty(places.f.path)) << registry;
-        // Nothing of the modules in the host's root or the current folder.
         EXPECT_FALSE(fs::exists("/Stash.exe") || fs::exists("Stash.exe")) << registry;
     }
 }
