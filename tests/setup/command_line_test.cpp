@@ -1,8 +1,6 @@
-// stashwell-setup's one-shot answers on the machine its options describe: the
-// verdict, the trail that tells how it came about (registry texts escaped) and
-// its JSON document; misuse and inputs that cannot be read, refused.
+// stashwell-setup's one-shot answers on the machine its options describe, the
+// trail of a detection (registry texts escaped) and its JSON; misuse refused.
 #include <gtest/gtest.h>
-
 #include <iterator>
 #include <nlohmann/json.hpp>
 #include <regex>
@@ -22,9 +20,8 @@ TEST(SetupCommandLine, EachCommandLineGetsItsAnswerOrItsRefusal) {
         noHome = "the current directory cannot be sized, or no memory can be had for it",
         none = "drive=none variant=-1 mix=", bad = "stashwell-setup: ",
         denied = "[stashwell-setup] System Error: Access is denied.\n!\n";
-    // An Orca disk at the letter 0xFF; a stick whose instance path carries an
-    // escape sequence, a bell and a C1 control, and a value (UTF-16 hex) that
-    // carries a line break; files that are no registry.
+    // An Orca disk at 0xFF; a stick named with an escape sequence, a bell and a C1
+    // control, a value (UTF-16 hex) with a line break; files that are no registry.
     places.t.Write("odd.reg", setuptest::OrcaNineXAt("\xff"));
     places.t.Write("hostile.reg", "Windows Registry Editor Version 5.00\n\n[" + usbstor + "]\n"
                    "\"0\"=\"USB\\\\VID_3107&PID_2619\x1b[31m\x07\xc2\x81\"\n"

@@ -36,9 +36,8 @@ struct Run {
     std::string out, err;
 };
 
-// The folders of drives E: and F: and one for files a test writes, which
-// texts name $E, $F and $T; $M names the sample machines' folder and $X that
-// of the registries exported by a registry editor.
+// Folders of drives E: and F: and for files a test writes, in texts $E, $F and
+// $T; $M, the sample machines' folder, and $X, that of exported registries.
 struct Places {
     TempFolder e, f, t;
     std::string Expand(std::string text) const {
