@@ -1,7 +1,6 @@
 #include "testbed/plugged_drives.h"
 
 #include <cstdio>
-#include <vector>
 
 namespace testbed {
 
@@ -29,10 +28,9 @@ std::uint32_t CountDevices9x(hosted::MemoryRegistry& reg) {
     if (reg.RegOpenKeyExA(win::kHkeyDynData, kDevices9x, win::kKeyRead, &key) ==
         win::kErrorSuccess) {
         char name[win::kMaxPath];
-        std::uint32_t size = sizeof name;
-        while (reg.RegEnumKeyExA(key, count, name, &size) == win::kErrorSuccess) {
+        for (std::uint32_t size = sizeof name;
+             reg.RegEnumKeyExA(key, count, name, &size) == win::kErrorSuccess; size = sizeof name) {
             ++count;
-            size = sizeof name;
         }
         reg.RegCloseKey(key);
     }
@@ -46,47 +44,51 @@ std::string Serial(std::uint32_t index) {
     return serial;
 }
 
-}  // namespace
-
-std::uint32_t DriveBit(char letter) {
-    return 1u << (letter - 'A');
-}
-
+// Adds text as the next numbered entry ("0", "1", ...) of a list key and
+// raises its "Count".
 void AppendEntry(hosted::MemoryRegistry& reg, const std::string& listKey, const std::string& text) {
     const std::uint32_t count = ReadCount(reg, listKey);
     reg.SetString(kHklm, listKey, std::to_string(count), text);
     reg.SetDword(kHklm, listKey, "Count", count + 1);
 }
 
-std::string MountTarget(const std::string& parentIdPrefix) {
-    return "\\??\\STORAGE#RemovableMedia#" + parentIdPrefix +
-           "&RM#{53f5630d-b6bf-11d0-94f2-00a0c91efb8b}";
-}
-
-void SetMount(hosted::MemoryRegistry& reg, char letter, const std::string& target) {
-    std::vector<std::uint8_t> utf16;
-    for (char c : target) {
-        utf16.push_back(static_cast<std::uint8_t>(c));
-        utf16.push_back(0);
-    }
-    reg.SetValue(kHklm, "System\\MountedDevices", std::string("\\DosDevices\\") + letter + ":",
-                 hosted::kRegBinary, std::move(utf16));
-}
-
-std::string AddNtDrive(hosted::MemoryRegistry& reg, const std::string& usbId,
-                       const std::string& diskPrefix, const std::string& parentIdPrefix,
-                       char letter) {
-    const std::string serial = Serial(ReadCount(reg, kUsbStorageList));
-    AppendEntry(reg, kUsbStorageList, usbId + "\\" + serial);
-    const std::string disk = diskPrefix + "&Rev_1.00\\" + serial + "&0";
+// The USB device "<usbId>\<serial>" under the USB storage service, its disk
+// "<diskNt>&Rev_1.00\<serial>&0" under the disk service with a
+// ParentIdPrefix, and the volume mounted (as UTF-16) at letter.
+void RecordNt(hosted::MemoryRegistry& reg, const DriveModel& model, char letter) {
+    const std::uint32_t index = ReadCount(reg, kUsbStorageList);
+    char parentIdPrefix[16];
+    std::snprintf(parentIdPrefix, sizeof parentIdPrefix, "7&%08x&0", 0x2f5e8a1cu + index);
+    AppendEntry(reg, kUsbStorageList, std::string(model.usbId) + "\\" + Serial(index));
+    const std::string disk = std::string(model.diskNt) + "&Rev_1.00\\" + Serial(index) + "&0";
     AppendEntry(reg, kDiskList, disk);
     reg.SetString(kHklm, "System\\CurrentControlSet\\Enum\\" + disk, "ParentIdPrefix",
                   parentIdPrefix);
     if (letter != 0) {
-        SetMount(reg, letter, MountTarget(parentIdPrefix));
+        std::vector<std::uint8_t> utf16;
+        for (char c : "\\??\\STORAGE#RemovableMedia#" + std::string(parentIdPrefix) +
+                          "&RM#{53f5630d-b6bf-11d0-94f2-00a0c91efb8b}") {
+            utf16.insert(utf16.end(), {static_cast<std::uint8_t>(c), 0});
+        }
+        reg.SetValue(kHklm, "System\\MountedDevices", std::string("\\DosDevices\\") + letter + ":",
+                     hosted::kRegBinary, std::move(utf16));
     }
-    return disk;
 }
+
+// The USB device "<usbId>\<serial>" and its disk "<disk9x>\<serial>" with
+// "CurrentDriveLetterAssignment" letter.
+void Record9x(hosted::MemoryRegistry& reg, const DriveModel& model, char letter) {
+    const std::string serial = Serial(CountDevices9x(reg));
+    AddDevice9x(reg, std::string(model.usbId) + "\\" + serial);
+    const std::string disk = std::string(model.disk9x) + "\\" + serial;
+    AddDevice9x(reg, disk);
+    if (letter != 0) {
+        reg.SetString(kHklm, "Enum\\" + disk, "CurrentDriveLetterAssignment",
+                      std::string(1, letter));
+    }
+}
+
+}  // namespace
 
 void AddDevice9x(hosted::MemoryRegistry& reg, const std::string& hardwareKey) {
     char name[16];
@@ -95,27 +97,11 @@ void AddDevice9x(hosted::MemoryRegistry& reg, const std::string& hardwareKey) {
                   hardwareKey);
 }
 
-std::string AddDrive9x(hosted::MemoryRegistry& reg, const std::string& usbId,
-                       const std::string& diskKey, char letter) {
-    const std::string serial = Serial(CountDevices9x(reg));
-    AddDevice9x(reg, usbId + "\\" + serial);
-    const std::string disk = diskKey + "\\" + serial;
-    AddDevice9x(reg, disk);
-    if (letter != 0) {
-        reg.SetString(kHklm, "Enum\\" + disk, "CurrentDriveLetterAssignment",
-                      std::string(1, letter));
-    }
-    return disk;
-}
-
 void RecordDrive(TestMachine& machine, const DriveModel& model, char letter) {
     if (machine.facts().platformId == win::kVerPlatformWin32Nt) {
-        char parentIdPrefix[16];
-        std::snprintf(parentIdPrefix, sizeof parentIdPrefix, "7&%08x&0",
-                      0x2f5e8a1cu + ReadCount(machine.registryData, kUsbStorageList));
-        AddNtDrive(machine.registryData, model.usbId, model.diskNt, parentIdPrefix, letter);
+        RecordNt(machine.registryData, model, letter);
     } else {
-        AddDrive9x(machine.registryData, model.usbId, model.disk9x, letter);
+        Record9x(machine.registryData, model, letter);
     }
 }
 
@@ -123,6 +109,24 @@ void PlugIn(TestMachine& machine, const DriveModel& model, char letter) {
     RecordDrive(machine, model, letter);
     if (letter != 0) {
         machine.AddDrive(letter);
+    }
+}
+
+void DriveBay::Plug(const DriveModel& model, char letter) {
+    plugged_.push_back({model, letter});
+    PlugIn(machine_, model, letter);
+}
+
+void DriveBay::Pull(char letter) {
+    std::erase_if(plugged_, [letter](const Plugged& drive) { return drive.letter == letter; });
+    machine_.PullDrive(letter);
+    // Windows forgets the device: the others are recorded again as they were,
+    // on the volumes they have.
+    machine_.registryData.DeleteKey(win::kHkeyLocalMachine, "System");
+    machine_.registryData.DeleteKey(win::kHkeyLocalMachine, "Enum");
+    machine_.registryData.DeleteKey(win::kHkeyDynData, "Config Manager");
+    for (const Plugged& drive : plugged_) {
+        RecordDrive(machine_, drive.model, drive.letter);
     }
 }
 

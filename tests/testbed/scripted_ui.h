@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/user_interface.h"
+#include "platform/win_constants.h"
 
 namespace testbed {
 
@@ -21,19 +22,36 @@ class ScriptedUi : public platform::UserInterface {
     // Answers for the coming Yes/No questions, in order; when the script runs
     // out a question is answered with defaultAnswer. OK boxes take no answer.
     std::deque<int> answers;
-    int defaultAnswer = 6;  // IDYES
+    int defaultAnswer = win::kIdYes;
 
     std::vector<ShownBox> shown;
     int waitCursorDepth = 0;     // 0 when every Begin was ended
     int waitCursorShowings = 0;  // how often it was shown
 
-    // The texts of the boxes shown, in order.
-    std::vector<std::string> Texts() const;
+    std::vector<std::string> Texts() const {
+        std::vector<std::string> texts;
+        for (const ShownBox& box : shown) {
+            texts.push_back(box.text);
+        }
+        return texts;
+    }
 
-    int AfxMessageBox(const std::string& text, unsigned type) override;
-    int MessageBoxA(const std::string& text, const std::string& caption, unsigned type) override;
-    void BeginWaitCursor() override;
-    void EndWaitCursor() override;
+    int AfxMessageBox(const std::string& text, unsigned type) override {
+        return MessageBoxA(text, "", type);
+    }
+    int MessageBoxA(const std::string& text, const std::string& caption, unsigned type) override {
+        shown.push_back(ShownBox{text, caption, type});
+        if ((type & win::kMbTypeMask) != win::kMbYesNo) {
+            return win::kIdOk;
+        }
+        const int answer = answers.empty() ? defaultAnswer : answers.front();
+        if (!answers.empty()) {
+            answers.pop_front();
+        }
+        return answer;
+    }
+    void BeginWaitCursor() override { ++waitCursorDepth, ++waitCursorShowings; }
+    void EndWaitCursor() override { --waitCursorDepth; }
 };
 
 }  // namespace testbed

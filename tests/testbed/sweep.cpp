@@ -4,21 +4,11 @@
 
 #include <iostream>
 
-#include "platform/hosted/error_text.h"
-
 namespace testbed {
-
-namespace {
 
 // A scenario of the installer makes a few hundred calls; a sweep that goes
 // on much longer than that does not end.
 constexpr int kMostFailurePoints = 20000;
-
-}  // namespace
-
-std::string FaultText() {
-    return hosted::SystemMessageText(kInjected);
-}
 
 int SweepFailurePoints(const std::string& scenario, const std::function<bool(int nth)>& run) {
     int nth = 1;
@@ -33,14 +23,6 @@ int SweepFailurePoints(const std::string& scenario, const std::function<bool(int
     std::cout << "swept " << swept << " failure points: " << scenario << std::endl;
     EXPECT_GT(swept, 0) << scenario;
     return swept;
-}
-
-void ArmNthCall(TestMachine& machine, int nth) {
-    machine.faults.FailNthOverall(machine.faults.Total() + nth, kInjected);
-}
-
-bool FaultMet(const TestMachine& machine) {
-    return !machine.faults.Injected().empty();
 }
 
 void ExpectNothingLeftOpen(const TestMachine& machine) {

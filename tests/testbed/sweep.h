@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/hosted/error_text.h"
 #include "testbed/test_machine.h"
 
 namespace testbed {
@@ -14,7 +15,9 @@ namespace testbed {
 // The error of the failing call. Its text is what a message that gives a
 // system reason must quote.
 inline constexpr std::uint32_t kInjected = win::kErrorGenFailure;
-std::string FaultText();
+inline std::string FaultText() {
+    return hosted::SystemMessageText(kInjected);
+}
 
 // Calls run(n) for n = 1, 2, ... until it returns false, that is, until the
 // nth call was never made. run arms the failing call with ArmNthCall and
@@ -23,8 +26,12 @@ std::string FaultText();
 int SweepFailurePoints(const std::string& scenario, const std::function<bool(int nth)>& run);
 
 // Makes the nth call from now fail with kInjected.
-void ArmNthCall(TestMachine& machine, int nth);
-bool FaultMet(const TestMachine& machine);
+inline void ArmNthCall(TestMachine& machine, int nth) {
+    machine.faults.FailNthOverall(machine.faults.Total() + nth, kInjected);
+}
+inline bool FaultMet(const TestMachine& machine) {
+    return !machine.faults.Injected().empty();
+}
 
 // No file, folder search or registry key left open, no wait cursor left.
 void ExpectNothingLeftOpen(const TestMachine& machine);

@@ -6,8 +6,6 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "platform/win_constants.h"
-
 namespace testbed {
 
 namespace fs = std::filesystem;
@@ -28,28 +26,25 @@ void RemoveTree(const fs::path& top) {
 
 // The setting up and inspecting of entries leaves the last error as the
 // logic left it.
-class KeepLastError {
-  public:
-    explicit KeepLastError(hosted::LastError& slot) : slot_(slot), code_(slot.Get()) {}
-    ~KeepLastError() { slot_.Set(code_); }
-
-  private:
-    hosted::LastError& slot_;
-    std::uint32_t code_;
+struct KeepLastError {
+    hosted::LastError& slot;
+    std::uint32_t code = slot.Get();
+    ~KeepLastError() { slot.Set(code); }
 };
 
-std::string Upper(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return text;
+std::string UpperName(const fs::directory_entry& entry) {
+    std::string name = entry.path().filename().string();
+    for (char& c : name) {
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    return name;
 }
 
 void ListTree(const fs::path& folder, const std::string& windowsFolder,
               std::vector<std::string>& tree) {
     std::vector<fs::directory_entry> entries(fs::directory_iterator(folder), {});
-    std::sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) {
-        return Upper(a.path().filename().string()) < Upper(b.path().filename().string());
-    });
+    std::sort(entries.begin(), entries.end(),
+              [](const auto& a, const auto& b) { return UpperName(a) < UpperName(b); });
     for (const fs::directory_entry& entry : entries) {
         const std::string path = windowsFolder + entry.path().filename().string();
         if (!entry.is_directory()) {
@@ -66,11 +61,10 @@ void ListTree(const fs::path& folder, const std::string& windowsFolder,
 }  // namespace
 
 TestMachine::TestMachine() {
-    std::string pattern = (fs::temp_directory_path() / "stashwell-machine-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("cannot create a folder like " + pattern);
+    top_ = (fs::temp_directory_path() / "stashwell-machine-XXXXXX").string();
+    if (mkdtemp(top_.data()) == nullptr) {
+        throw std::runtime_error("cannot create a folder like " + top_);
     }
-    top_ = pattern;
     AddDrive('C');
     facts().platformId = win::kVerPlatformWin32Nt;
     facts().currentDirectory = "C:\\";
@@ -89,16 +83,9 @@ void TestMachine::AddDrive(char letter) {
     drives_.Map(letter, folder.string());
 }
 
-void TestMachine::PullDrive(char letter) {
-    drives_.Unmap(letter);
-}
-
 void TestMachine::AddFolder(const std::string& path, std::uint32_t attributes) {
-    KeepLastError keep(lastError_);
-    for (std::size_t at = path.find('\\', 3); at != std::string::npos;
-         at = path.find('\\', at + 1)) {
-        hostFiles_.CreateDirectoryA(path.substr(0, at));
-    }
+    KeepLastError keep{lastError_};
+    AddParents(path);
     if (!hostFiles_.CreateDirectoryA(path) && !hostFiles_.PathIsDirectoryA(path)) {
         throw std::invalid_argument("cannot set up the folder " + path);
     }
@@ -109,29 +96,31 @@ void TestMachine::AddFolder(const std::string& path, std::uint32_t attributes) {
 
 void TestMachine::AddFile(const std::string& path, const std::string& contents,
                           std::uint32_t attributes) {
-    const std::size_t slash = path.rfind('\\');
-    if (slash > 2) {
-        AddFolder(path.substr(0, slash));
-    }
-    KeepLastError keep(lastError_);
+    KeepLastError keep{lastError_};
+    AddParents(path);
     if (hostFiles_.SetFileAttributesA(path, win::kFileAttributeNormal)) {
         hostFiles_.DeleteFileA(path);
     }
     const int handle = hostFiles_.CreateExclusive(path);
-    const bool written = handle >= 0 && hostFiles_.Write(handle, contents.data(),
-                                                         static_cast<unsigned>(contents.size())) ==
-                                            static_cast<int>(contents.size());
+    const auto size = static_cast<unsigned>(contents.size());
+    const bool written =
+        handle >= 0 && hostFiles_.Write(handle, contents.data(), size) == static_cast<int>(size);
     if (handle < 0 || hostFiles_.Close(handle) != 0 || !written ||
         !hostFiles_.SetFileAttributesA(path, attributes)) {
         throw std::invalid_argument("cannot set up the file " + path);
     }
 }
 
-void TestMachine::AddFolderLink(const std::string& path, const std::string& target) {
-    const std::size_t slash = path.rfind('\\');
-    if (slash > 2) {
-        AddFolder(path.substr(0, slash));
+void TestMachine::AddParents(const std::string& path) {
+    for (std::size_t at = path.find('\\', 3); at != std::string::npos;
+         at = path.find('\\', at + 1)) {
+        hostFiles_.CreateDirectoryA(path.substr(0, at));
     }
+}
+
+void TestMachine::AddFolderLink(const std::string& path, const std::string& target) {
+    KeepLastError keep{lastError_};
+    AddParents(path);
     hosted::HostPath link;
     hosted::HostPath leadsTo;
     if (drives_.Resolve(path, hosted::LastLink::Keep, link) != 0 ||
@@ -142,12 +131,8 @@ void TestMachine::AddFolderLink(const std::string& path, const std::string& targ
     drives_.Added(link.path);
 }
 
-bool TestMachine::Exists(const std::string& path) {
-    return Attributes(path) != win::kInvalidFileAttributes;
-}
-
 std::string TestMachine::Contents(const std::string& path) {
-    KeepLastError keep(lastError_);
+    KeepLastError keep{lastError_};
     std::string contents;
     const int handle = hostFiles_.OpenRead(path);
     char buffer[4096];
@@ -161,7 +146,7 @@ std::string TestMachine::Contents(const std::string& path) {
 }
 
 std::uint32_t TestMachine::Attributes(const std::string& path) {
-    KeepLastError keep(lastError_);
+    KeepLastError keep{lastError_};
     return hostFiles_.GetFileAttributesA(path);
 }
 

@@ -3,9 +3,8 @@
 // its registry in memory, message boxes answered from a script, and every
 // call of the seam going through the faulty wrappers of one FaultPlan.
 //
-// It starts as an NT machine with drive C:, running the installer
-// "C:\Setup\StashwellSetup.exe" from the current directory "C:\". Entries
-// are set up and inspected through the hosted machine itself, past the
+// It starts as an NT machine with drive C:, running kInstallerPath from the
+// current directory "C:\". Entries are set up and inspected past the
 // wrappers, so that neither counts as a call of the logic.
 #pragma once
 
@@ -19,10 +18,7 @@
 #include "platform/hosted/last_error.h"
 #include "platform/hosted/memory_registry.h"
 #include "platform/platform.h"
-#include "testbed/fault_plan.h"
 #include "testbed/faulty_files.h"
-#include "testbed/faulty_registry.h"
-#include "testbed/faulty_system.h"
 #include "testbed/scripted_ui.h"
 
 namespace testbed {
@@ -42,7 +38,7 @@ class TestMachine {
     void AddDrive(char letter);
     // The drive disappears, as a pulled drive does: its paths fail with
     // ERROR_PATH_NOT_FOUND and its bit leaves the logical drives.
-    void PullDrive(char letter);
+    void PullDrive(char letter) { drives_.Unmap(letter); }
     // Parent folders are made as needed; a file that exists is replaced.
     void AddFolder(const std::string& path, std::uint32_t attributes = 0x10);
     void AddFile(const std::string& path, const std::string& contents,
@@ -50,7 +46,7 @@ class TestMachine {
     // A folder link at path that leads to the folder target of the same drive.
     void AddFolderLink(const std::string& path, const std::string& target);
 
-    bool Exists(const std::string& path);
+    bool Exists(const std::string& path) { return Attributes(path) != win::kInvalidFileAttributes; }
     std::string Contents(const std::string& path);  // empty when missing
     std::uint32_t Attributes(const std::string& path);
     // Every entry below a drive, folders ending in a backslash, in name
@@ -63,6 +59,8 @@ class TestMachine {
     hosted::MemoryRegistry registryData;
 
   private:
+    void AddParents(const std::string& path);  // the folders that hold path
+
     std::string top_;
     hosted::DriveMap drives_;
     hosted::LastError lastError_;
