@@ -25,17 +25,12 @@ class HostedContract : public HostedMachine, public contract::Checks {
     const contract::Fixture fixture_{'E', win::kVerPlatformWin32Nt, "C:\\Setup", true};
 };
 
-TEST_F(HostedContract, Files) {
-    contract::CheckFiles(*this, seam_, fixture_);
-}
-TEST_F(HostedContract, FolderSearch) {
-    contract::CheckFolderSearch(*this, seam_, fixture_);
-}
-TEST_F(HostedContract, Registry) {
-    contract::CheckRegistry(*this, seam_, fixture_);
-}
-TEST_F(HostedContract, System) {
-    contract::CheckSystem(*this, seam_, fixture_);
+// One part after another on one machine, each leaving it as it found it.
+TEST_F(HostedContract, FilesFolderSearchRegistryAndSystem) {
+    for (const auto check : {contract::CheckFiles, contract::CheckFolderSearch,
+                             contract::CheckRegistry, contract::CheckSystem}) {
+        check(*this, seam_, fixture_);
+    }
 }
 
 }  // namespace
