@@ -7,27 +7,18 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 first="$(mkdir -p "${1:-$root/build/win32}" && cd "${1:-$root/build/win32}" && pwd)"
 pack="$root/build/host/tools/pack/stashwell-pack"
-if [ ! -x "$pack" ]; then
-    echo "reproducible-build: build the host preset first ($pack is missing)" >&2
-    exit 1
-fi
+[ -x "$pack" ] || { echo "reproducible-build: build the host preset first ($pack is missing)" >&2; exit 1; }
 elsewhere="$(mktemp -d /tmp/stashwell-elsewhere.XXXXXX)"
 trap 'rm -rf "$elsewhere"' EXIT
-
 for build in "$first" "$elsewhere/other-build"; do
     cmake --preset win32 -B "$build" -DSTASHWELL_PACK="$pack" >/dev/null
     cmake --build "$build" --target stashwell-setup sample-installer >/dev/null
 done
-
 status=0
 for exe in stashwell-setup.exe StashwellSetup.exe; do
     one="$(sha256sum <"$first/$exe" | cut -d' ' -f1)"
     two="$(sha256sum <"$elsewhere/other-build/$exe" | cut -d' ' -f1)"
-    if [ "$one" = "$two" ]; then
-        echo "reproducible: $exe $one"
-    else
-        echo "NOT reproducible: $exe is $one in $first, $two in a second build" >&2
-        status=1
-    fi
+    [ "$one" = "$two" ] && echo "reproducible: $exe $one" ||
+        { echo "NOT reproducible: $exe is $one in $first, $two in a second build" >&2; status=1; }
 done
 exit "$status"

@@ -2,7 +2,6 @@
 // against its interfaces and with no test framework: GoogleTest drives it on
 // the hosted machine (tests/hosted), the seam probe on Windows under Wine.
 #pragma once
-
 #include <cstdint>
 #include <string>
 #include <type_traits>
@@ -12,7 +11,6 @@
 #include "platform/system.h"
 
 namespace contract {
-
 class Checks {
   public:
     virtual ~Checks() = default;
@@ -23,13 +21,11 @@ class Checks {
         Report(seen == wanted, file, line, text + (": " + seen) + ", not " + wanted);
     }
 };
-
 struct Seam {
     platform::FileSystem& files;
     platform::Registry& registry;
     platform::System& system;
 };
-
 // The machine that the checks expect; its registry holds contract-machine.reg.
 struct Fixture {
     char drive;                    // writable; the registry's mount data names it
@@ -38,27 +34,22 @@ struct Fixture {
     bool searchIsSorted;           // folder searches list names sorted, ignoring case
     std::string Folder() const { return std::string(1, drive) + ":\\contract"; }
 };
-
 void CheckFiles(Checks& checks, Seam& seam, const Fixture& fixture);
 void CheckFolderSearch(Checks& checks, Seam& seam, const Fixture& fixture);
 void CheckRegistry(Checks& checks, Seam& seam, const Fixture& fixture);
 void CheckSystem(Checks& checks, Seam& seam, const Fixture& fixture);
-
 // A value as CHECK_EQ compares and shows it.
 template <class T>
 std::string Shown(const T& value) {
-    if constexpr (std::is_arithmetic_v<T>) {
+    if constexpr (std::is_arithmetic_v<T>)
         return std::to_string(value);
-    } else {
+    else
         return "\"" + std::string(value) + "\"";
-    }
 }
-
 // How a call ended: "ok", or "error N" with the last error that it left.
 inline std::string Outcome(platform::System& system, bool succeeded) {
     return succeeded ? "ok" : "error " + std::to_string(system.GetLastError());
 }
-
 }  // namespace contract
 
 // These expect a Checks named checks in scope, CHECK_ERROR a Seam named seam.

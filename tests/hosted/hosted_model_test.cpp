@@ -1,17 +1,77 @@
-// What only the hosted machine does: its drive map confines every path to
-// the mapped folders, and it keeps attributes, texts and codes in host terms.
+// The hosted machine on real folders under /tmp: the platform contract, its
+// registry loaded from the file that tests/wine/probe.sh imports under Wine,
+// and what only this machine does: its drive map confines every path to the
+// mapped folders, and it keeps attributes, texts and codes in host terms.
+#include <gtest/gtest.h>
 #include <sys/xattr.h>
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <tuple>
 #include <vector>
 
-#include "hosted_machine.h"
+#include "contract.h"
 #include "platform/hosted/codepage_1252.h"
+#include "platform/hosted/hosted_file_system.h"
+#include "platform/hosted/hosted_system.h"
+#include "platform/hosted/reg_file.h"
 
 namespace hosted_test {
 namespace {
+
+namespace fs = std::filesystem;
+
+// A fresh host folder mapped as drive E:, beside a folder outside every
+// drive, removed when the test ends.
+class HostedMachine : public ::testing::Test {
+  protected:
+    HostedMachine() {
+        std::string pattern = (fs::temp_directory_path() / "stashwell-hosted-XXXXXX").string();
+        EXPECT_NE(mkdtemp(pattern.data()), nullptr) << pattern;
+        top_ = pattern;
+        fs::create_directory(drive());
+        fs::create_directory(outside());
+        drives_.Map('E', drive());
+    }
+    ~HostedMachine() override { fs::remove_all(top_); }
+    fs::path drive() const { return top_ / "drive"; }
+    fs::path outside() const { return top_ / "outside"; }
+    static void WriteFile(const fs::path& path) { std::ofstream(path) << "x"; }
+
+    fs::path top_;
+    hosted::DriveMap drives_;
+    hosted::LastError lastError_;
+    hosted::HostedFileSystem files_{drives_, lastError_};
+    hosted::HostedSystem system_{drives_, lastError_};
+};
+
+class HostedContract : public HostedMachine, public contract::Checks {
+  protected:
+    HostedContract() {
+        std::string error;
+        EXPECT_TRUE(hosted::LoadRegFile(CONTRACT_MACHINE_REG, registry_, error)) << error;
+        drives_.MapFile(system_.facts().modulePath, system_.facts().modulePath);
+        system_.facts().currentDirectory = fixture_.currentDirectory;
+    }
+    ~HostedContract() override { EXPECT_EQ(registry_.OpenKeyCount(), 0); }
+    void Report(bool passed, const char* file, int line, const std::string& what) override {
+        EXPECT_TRUE(passed) << file << ":" << line << ": " << what;
+    }
+
+    hosted::MemoryRegistry registry_;
+    contract::Seam seam_{files_, registry_, system_};
+    const contract::Fixture fixture_{'E', win::kVerPlatformWin32Nt, "C:\\Setup", true};
+};
+
+// One part after another on one machine, each leaving it as it found it.
+TEST_F(HostedContract, FilesFolderSearchRegistryAndSystem) {
+    for (const auto check : {contract::CheckFiles, contract::CheckFolderSearch,
+                             contract::CheckRegistry, contract::CheckSystem}) {
+        check(*this, seam_, fixture_);
+    }
+}
 
 class HostedModel : public HostedMachine {
   protected:
@@ -117,12 +177,9 @@ TEST_F(HostedModel, KeepsWindowsFactsInHostTerms) {
 }
 
 TEST(HostedText, ErrnoCodesMessagesAndWindows1252) {
-    for (const auto& [error, code] : {std::pair{EROFS, 19u},
-                                      {ENOSPC, 112u},
-                                      {ENAMETOOLONG, 206u},
-                                      {EMFILE, 4u},
-                                      {EIO, 31u},
-                                      {ELOOP, 1921u}}) {
+    const std::pair<int, std::uint32_t> errnos[] = {
+        {EROFS, 19}, {ENOSPC, 112}, {EMFILE, 4}, {ENAMETOOLONG, 206}, {EIO, 31}, {ELOOP, 1921}};
+    for (const auto& [error, code] : errnos) {
         EXPECT_EQ(hosted::WinErrorFromErrno(error, true), code) << error;
     }
     EXPECT_EQ(hosted::SystemMessageText(2), "The system cannot find the file specified.\r\n");
