@@ -1,12 +1,9 @@
 // stashwell-pack list and verify on arbitrary installer files: the store read
-// whole and checked, then printed as the table, the JSON array and the
-// summary, as the two commands print them.
-//
-// Properties: a file is either read or refused with a PackError that says
-// why (no other exception, no crash); a store that is read is laid out end
-// to end, from the executable image to the last byte of the file, with
-// modules that pass every check; and the installer's own walk over the same
-// bytes finds exactly the modules that the tool lists, in the same order.
+// and printed as the table, the JSON array and the summary. Properties: a file is either read or
+// refused with a PackError that says why (no other exception, no crash); a store that is read is
+// laid out end to end, from the executable image to the last byte of the file, with modules that
+// pass every check; and the installer's own walk over the same bytes finds exactly the modules that
+// the tool lists, in the same order.
 #include <unistd.h>
 
 #include <cstring>
@@ -26,29 +23,6 @@
 namespace {
 
 using fuzz::Require;
-
-// The file that the commands read: one per fuzzing process, so that parallel
-// jobs do not share it, removed when the process ends.
-class InstallerFile {
-  public:
-    InstallerFile()
-        : path_(std::filesystem::temp_directory_path() /
-                ("stashwell-fuzz-pack-" + std::to_string(getpid()) + ".exe")) {}
-    InstallerFile(const InstallerFile&) = delete;
-    InstallerFile& operator=(const InstallerFile&) = delete;
-    ~InstallerFile() {
-        std::error_code ignored;
-        std::filesystem::remove(path_, ignored);
-    }
-
-    const std::filesystem::path& Write(const std::string& bytes) {
-        std::ofstream(path_, std::ios::binary | std::ios::trunc) << bytes;
-        return path_;
-    }
-
-  private:
-    std::filesystem::path path_;
-};
 
 void RequireLaidOutEndToEnd(const pack::StoreContents& contents) {
     std::uint64_t end = contents.fileLength;
@@ -86,9 +60,11 @@ void RequireInstallerWalkAgrees(const std::string& bytes, const pack::StoreConte
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static InstallerFile installer;
     const std::string bytes(reinterpret_cast<const char*>(data), size);
-    const std::filesystem::path& file = installer.Write(bytes);
+    // One file per fuzzing process, so that parallel jobs do not share it.
+    static const std::filesystem::path file = std::filesystem::temp_directory_path() /
+                                              ("stashwell-fuzz-pack-" + std::to_string(getpid()));
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
 
     pack::StoreContents contents;
     try {

@@ -11,12 +11,10 @@ using namespace packtest;
 
 const std::string kTag = "NRVK_OEM_INSTALLER_PREDEFFILE_IDX_";
 
-// The bytes with text written over them at the offset.
+// The bytes with text written over them at the offset; a big-endian double word.
 std::string Put(std::string bytes, std::size_t offset, const std::string& text) {
     return bytes.replace(offset, text.size(), text);
 }
-
-// A big-endian double word as the store holds it.
 std::string Dword(std::uint64_t v) {
     return {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
 }

@@ -98,7 +98,7 @@ class PackTest : public ::testing::Test {
         WriteFile(manifest, json{{"modules", modules}}.dump());
         return Pack({"build", "--stub", stub, "--manifest", manifest, "--out", output});
     }
-    // The digest as sha256sum, a check independent of the tool, gives it.
+    // The digest as sha256sum gives it, independent of the tool.
     std::string Sha256Sum(const fs::path& file) const {
         return Shell("sha256sum " + Quoted(file)).out.substr(0, 64);
     }

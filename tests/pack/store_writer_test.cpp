@@ -16,14 +16,13 @@ using testing::ThrowsMessage;
 
 TEST(StoreWriter, EndsTheImageWithFourZeroBytesAndAppendsAfterIt) {
     for (const std::string& stub :
-         {"MZ\0\0\0\0"s, "MZ\1\0\0\0"s, "\0\0"s, ""s, std::string(2051, 'x')}) {
+         {"MZ\0\0\0\0"s, "MZ\1\0\0\0"s, "\0\0\0\1"s, "\0\0"s, ""s, std::string(2051, 'x')}) {
         const std::string image = stub + (stub.ends_with("\0\0\0\0"s) ? "" : "\0\0\0\0"s);
         std::istringstream in(stub), payload("abc");
         std::ostringstream out;
         pack::StoreWriter writer(out, in);
         const pack::ModulePlacement placement = writer.Append(payload, 3, {});
-        EXPECT_EQ(out.str().substr(0, placement.payloadOffset + 3),
-                  image + "abc");  // abc: as it is
+        EXPECT_EQ(out.str().substr(0, placement.payloadOffset + 3), image + "abc");
         EXPECT_EQ(placement.trailerOffset, image.size() + 3);
         EXPECT_EQ(writer.Size(), image.size() + 3 + 660);
     }
@@ -33,13 +32,12 @@ TEST(StoreWriter, RefusesPayloadsBeyondItsNumbersBeforeWritingAndOnesThatEndEarl
     std::istringstream stub("stub"), payload(std::string(1500, 'p'));
     std::ostringstream out;
     pack::StoreWriter writer(out, stub);
-    const auto append = [&](std::uint64_t size) {
-        return [&, size] { writer.Append(payload, size, {}); };
-    };
-    EXPECT_THAT(append(4ull << 30), ThrowsMessage<pack::PackError>(HasSubstr("over 4 GiB - 1")));
-    EXPECT_THAT(append(0x7FFFFFFFu - 667),
-                ThrowsMessage<pack::PackError>(HasSubstr("below 2 GiB")));
-    EXPECT_THAT(append(2000), ThrowsMessage<pack::PackError>(HasSubstr("ends before its 2000")));
+    for (const auto& [size, says] : {std::pair{4ull << 30, "over 4 GiB - 1"s},
+                                     {0x7FFFFFFFu - 667, "below 2 GiB"},
+                                     {2000, "ends before its 2000"}}) {
+        EXPECT_THAT([&] { writer.Append(payload, size, {}); },
+                    ThrowsMessage<pack::PackError>(HasSubstr(says)));
+    }
     EXPECT_EQ(out.str().size(), 8u + 1024);  // the first chunk of the short payload alone
 }
 
