@@ -1,4 +1,6 @@
-// A run of the store on an installer: walks by tag and by name, from the end
+// The installer on a test machine of either Windows family, with drive E:,
+// and its store; the installer of one module that extractions take. A run of
+// the store on an installer: walks by tag and by name, from the end
 // and from each module found, and each module found extracted onto E:, held
 // to what every store must keep: a walk steps back to modules of the store
 // that match its key, whose trailers read as laid out at their ends, and
@@ -11,9 +13,27 @@
 #include <cstring>
 #include <functional>
 
-#include "store_bench.h"
+#include "store/module_store.h"
+#include "testbed/installer.h"
+#include "testbed/test_machine.h"
 
 namespace storetest {
+
+inline const std::string kPayload = testbed::Pattern(2500);
+inline const testbed::Installer kOne =
+    testbed::BuildInstaller({{store::kOrcaTag, "Stash.exe", "", kPayload, 2}});
+inline const auto kAt = static_cast<std::int32_t>(kOne.placements[0].payloadOffset);
+inline constexpr char kTarget[] = "E:\\Stash.exe";
+
+struct StoreMachine {
+    explicit StoreMachine(const std::string& installer = kOne.bytes, bool nt = true) {
+        machine.facts().platformId = nt ? win::kVerPlatformWin32Nt : win::kVerPlatformWin32Windows;
+        machine.AddFile(testbed::kInstallerPath, installer);
+        machine.AddDrive('E');
+    }
+    testbed::TestMachine machine;
+    store::ModuleStore store{machine.os, testbed::kInstallerPath};
+};
 
 using Require = std::function<void(bool holds, const std::string& property)>;
 using Found = std::pair<std::int32_t, store::ModuleHeader>;
@@ -34,9 +54,9 @@ inline std::string Unscrambled(const std::string& bytes, std::int32_t at, std::u
     return payload;
 }
 
-struct StoreRun : StoreBench {
+struct StoreRun : StoreMachine {
     StoreRun(const std::string& installer, bool nt, Require check)
-        : StoreBench(installer, nt), bytes(installer), require(std::move(check)) {
+        : StoreMachine(installer, nt), bytes(installer), require(std::move(check)) {
         machine.AddDrive('D');
         const std::vector<std::string> outside = machine.Tree('C');
         for (const char* tag : {store::kOrcaTag, store::kKestrelTag, store::kStorePrefix}) {
