@@ -37,7 +37,8 @@ struct Run {
 };
 
 // Folders of drives E: and F: and for files a test writes, in texts $E, $F and
-// $T; $M, the sample machines' folder, and $X, that of exported registries.
+// $T; $M, the sample machines' folder, $X, that of exported registries, and $S
+// this one.
 struct Places {
     TempFolder e, f, t;
     std::string Expand(std::string text) const {
@@ -47,7 +48,8 @@ struct Places {
             {"$F", f.path},
             {"$T", t.path},
             {"$M", source + "/examples/machines"},
-            {"$X", source + "/tests/detect/fixtures"}};
+            {"$X", source + "/tests/detect/fixtures"},
+            {"$S", source + "/tests/setup"}};
         for (const auto& [name, place] : names) {
             for (std::size_t at; (at = text.find(name)) != std::string::npos;) {
                 text.replace(at, name.size(), place);

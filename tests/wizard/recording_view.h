@@ -30,8 +30,6 @@ class RecordingView : public wizard::SheetView {
     // What the logic did to the window, in order: "WindowAt 1 2 3 4", ...
     std::vector<std::string> calls;
 
-    const LineState& Line(int controlId) const { return lines.at(controlId); }
-
     int DefaultOnCreate() override { return Log("DefaultOnCreate"), createResult; }
     bool DefaultOnInitDialog() override {
         Log("DefaultOnInitDialog"), sheet->Page().OnInitDialog();

@@ -181,8 +181,9 @@ struct Situation {
 
 struct Install : Wizard, ::testing::WithParamInterface<Situation> {
     std::string Page() const {
-        return view.Line(wizard::kDriveLineId).text + "|" + view.Line(wizard::kModuleLineId).text +
-               (view.Line(wizard::kSupportLineId).visible ? "|support" : "") +
+        return view.lines.at(wizard::kDriveLineId).text + "|" +
+               view.lines.at(wizard::kModuleLineId).text +
+               (view.lines.at(wizard::kSupportLineId).visible ? "|support" : "") +
                (view.okVisible ? "|Install" : "");
     }
     Strings DriveE() {
@@ -263,8 +264,6 @@ INSTANTIATE_TEST_SUITE_P(Situations, Install, ::testing::Values(
               "Unable to delete File: E:\\A.dat \r\nError Message: " + FaultText(),
               "Unable to delete file: E:\\A.dat \r\nError: " + FaultText(), kFailed},
               kReady, {"E:\\A.dat=old"}},
-    Situation{"FolderThatCannotBeMade", {kOrcaSlim}, {kHidden}, {},
-              Do::Fail<Call::CreateDirectory, 1, kInjected>, {}, 1, {kFailed}, kReady, {}},
     // The module appended last is copied first; each press walks the store afresh.
     Situation{"DiskFullThenPressedAgain", {kOrcaSlim}, {kA, kB}, {},
               Do::Fail<Call::Write, 2, win::kErrorDiskFull>, {kNo}, 2,
