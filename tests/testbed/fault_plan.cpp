@@ -14,32 +14,25 @@ const char* CallName(Call call) {
 bool FaultPlan::ShouldFail(Call call, std::uint32_t& error) {
     const int nth = ++counts_[static_cast<int>(call)];
     ++total_;
-    auto [first, last] = rules_.equal_range(call);
-    auto rule = std::find_if(first, last, [nth](const auto& r) {
-        return nth == r.second.from || (r.second.onward && nth > r.second.from);
+    auto rule = std::find_if(rules_.begin(), rules_.end(), [&](const Rule& r) {
+        const int n = r.overall ? total_ : nth;
+        return (r.overall || r.call == call) && (n == r.from || (r.onward && n > r.from));
     });
-    auto overall = overall_.find(total_);
-    if (overall == overall_.end() && rule == last) {
+    if (rule == rules_.end()) {
         return false;
     }
-    error = overall != overall_.end() ? overall->second : rule->second.error;
+    error = rule->error;
     Note(std::string(CallName(call)) + " #" + std::to_string(nth));
     return true;
 }
 
 unsigned FaultPlan::Limit(Call call, unsigned count) {
-    const auto& limits = call == Call::Read ? shortReads_ : shortWrites_;
-    const int nth = Count(call);
-    auto it = limits.find(nth);
-    if ((call != Call::Read && call != Call::Write) || it == limits.end() || it->second >= count) {
+    auto it = shorts_.find({call, Count(call)});
+    if (it == shorts_.end() || it->second >= count) {
         return count;
     }
-    Note(std::string("short ") + CallName(call) + " #" + std::to_string(nth));
+    Note(std::string("short ") + CallName(call) + " #" + std::to_string(Count(call)));
     return it->second;
-}
-
-void FaultPlan::Note(const std::string& what) {
-    injected_ += (injected_.empty() ? "" : ", ") + what;
 }
 
 }  // namespace testbed

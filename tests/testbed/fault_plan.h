@@ -7,27 +7,19 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "platform/system.h"
 
 namespace testbed {
 
-#define TESTBED_CALLS(X)                                                                         \
-    X(OpenRead)                                                                                  \
-    X(CreateExclusive)                                                                           \
-    X(Read)                                                                                      \
-    X(Seek)                                                                                      \
-    X(Write)                                                                                     \
-    X(Close)                                                                                     \
-    X(GetFileLength)                                                                             \
-    X(GetFileAttributes)                                                                         \
-    X(SetFileAttributes)                                                                         \
-    X(DeleteFile)                                                                                \
-    X(CreateDirectory)                                                                           \
-    X(RemoveDirectory)                                                                           \
-    X(PathFileExists) X(PathIsDirectory) X(FindFile) X(FindNextFile) X(RegOpenKey)               \
-        X(RegQueryValue) X(RegEnumKey) X(GetVersion) X(GetCurrentDirectory) X(GetModuleFileName) \
-            X(WideCharToMultiByte)
+#define TESTBED_CALLS(X)                                                                           \
+    X(OpenRead)                                                                                    \
+    X(CreateExclusive)                                                                             \
+    X(Read) X(Seek) X(Write) X(Close) X(GetFileLength) X(GetFileAttributes) X(SetFileAttributes)   \
+        X(DeleteFile) X(CreateDirectory) X(RemoveDirectory) X(PathFileExists) X(PathIsDirectory)   \
+            X(FindFile) X(FindNextFile) X(RegOpenKey) X(RegQueryValue) X(RegEnumKey) X(GetVersion) \
+                X(GetCurrentDirectory) X(GetModuleFileName) X(WideCharToMultiByte)
 #define TESTBED_CALL(name) name,
 enum class Call { TESTBED_CALLS(TESTBED_CALL) kCount };
 #undef TESTBED_CALL
@@ -39,17 +31,19 @@ class FaultPlan {
     // The nth (1-based) call of this kind fails with error; or every call
     // from the nth on.
     void FailNth(Call call, int nth, std::uint32_t error) {
-        rules_.emplace(call, Rule{nth, false, error});
+        rules_.push_back({call, nth, false, error});
     }
     void FailFrom(Call call, int nth, std::uint32_t error) {
-        rules_.emplace(call, Rule{nth, true, error});
+        rules_.push_back({call, nth, true, error});
     }
     // The nth call counted over all kinds fails with error.
-    void FailNthOverall(int nth, std::uint32_t error) { overall_[nth] = error; }
+    void FailNthOverall(int nth, std::uint32_t error) {
+        rules_.push_back({Call::kCount, nth, false, error, true});
+    }
     // The nth Read returns at most bytes (0: the file seems to end there);
     // the nth Write writes at most bytes.
-    void ShortRead(int nth, unsigned bytes) { shortReads_[nth] = bytes; }
-    void ShortWrite(int nth, unsigned bytes) { shortWrites_[nth] = bytes; }
+    void ShortRead(int nth, unsigned bytes) { shorts_[{Call::Read, nth}] = bytes; }
+    void ShortWrite(int nth, unsigned bytes) { shorts_[{Call::Write, nth}] = bytes; }
 
     // Used by the wrappers: counts the call and tells whether it must fail.
     bool ShouldFail(Call call, std::uint32_t& error);
@@ -57,17 +51,6 @@ class FaultPlan {
     bool Fails(Call call, platform::System& system) {
         std::uint32_t error = 0;
         return ShouldFail(call, error) && (system.SetLastError(error), true);
-    }
-    // What the wrappers return: failed when the call must fail, else pass().
-    template <class T, class Pass>
-    T Or(Call call, platform::System& system, T failed, Pass&& pass) {
-        return Fails(call, system) ? failed : pass();
-    }
-    // The same for the registry, whose calls return the error.
-    template <class Pass>
-    std::uint32_t Or(Call call, Pass&& pass) {
-        std::uint32_t error = 0;
-        return ShouldFail(call, error) ? error : pass();
     }
     // Used by Read and Write after ShouldFail: the count to transfer.
     unsigned Limit(Call call, unsigned count);
@@ -80,19 +63,19 @@ class FaultPlan {
 
   private:
     struct Rule {
+        Call call;
         int from;
         bool onward;
         std::uint32_t error;
+        bool overall = false;  // from counts the calls of all kinds
     };
-    std::multimap<Call, Rule> rules_;
-    std::map<int, std::uint32_t> overall_;
-    std::map<int, unsigned> shortReads_;
-    std::map<int, unsigned> shortWrites_;
+    std::vector<Rule> rules_;
+    std::map<std::pair<Call, int>, unsigned> shorts_;
     std::array<int, static_cast<int>(Call::kCount)> counts_{};
     int total_ = 0;
     std::string injected_;
 
-    void Note(const std::string& what);
+    void Note(const std::string& what) { injected_ += (injected_.empty() ? "" : ", ") + what; }
 };
 
 }  // namespace testbed

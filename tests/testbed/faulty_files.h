@@ -14,31 +14,28 @@
 #include "platform/win_constants.h"
 #include "testbed/fault_plan.h"
 
+// A method that the plan fails as a call of the kind, returning failed, or
+// that passes the arguments on to the inner implementation.
+#define TESTBED_PASS(Kind, failed, Ret, Method, Params, Args)              \
+    Ret Method Params override {                                           \
+        return Or(Call::Kind, failed, [&] { return inner_.Method Args; }); \
+    }
+
 namespace testbed {
 
 class FaultySystem : public platform::System {
   public:
     FaultySystem(platform::System& inner, FaultPlan& faults) : inner_(inner), faults_(faults) {}
 
-    bool GetVersionExA(std::uint32_t& platformId) override {
-        return faults_.Or(Call::GetVersion, inner_, false,
-                          [&] { return inner_.GetVersionExA(platformId); });
-    }
-    std::uint32_t GetCurrentDirectoryA(std::uint32_t size, char* buffer) override {
-        return faults_.Or(Call::GetCurrentDirectory, inner_, 0u,
-                          [&] { return inner_.GetCurrentDirectoryA(size, buffer); });
-    }
-    std::uint32_t GetModuleFileNameA(char* buffer, std::uint32_t size) override {
-        return faults_.Or(Call::GetModuleFileName, inner_, 0u,
-                          [&] { return inner_.GetModuleFileNameA(buffer, size); });
-    }
+    TESTBED_PASS(GetVersion, false, bool, GetVersionExA, (std::uint32_t & id), (id))
+    TESTBED_PASS(GetCurrentDirectory, 0u, std::uint32_t, GetCurrentDirectoryA,
+                 (std::uint32_t size, char* buffer), (size, buffer))
+    TESTBED_PASS(GetModuleFileName, 0u, std::uint32_t, GetModuleFileNameA,
+                 (char* buffer, std::uint32_t size), (buffer, size))
+    TESTBED_PASS(WideCharToMultiByte, 0, int, WideCharToMultiByte,
+                 (const std::uint16_t* source, int count, char* target, int targetSize),
+                 (source, count, target, targetSize))
     std::uint32_t GetLogicalDrives() override { return inner_.GetLogicalDrives(); }
-    int WideCharToMultiByte(const std::uint16_t* source, int count, char* target,
-                            int targetSize) override {
-        return faults_.Or(Call::WideCharToMultiByte, inner_, 0, [&] {
-            return inner_.WideCharToMultiByte(source, count, target, targetSize);
-        });
-    }
     std::uint32_t GetLastError() override { return inner_.GetLastError(); }
     void SetLastError(std::uint32_t code) override { inner_.SetLastError(code); }
     std::string FormatMessageA(std::uint32_t code) override { return inner_.FormatMessageA(code); }
@@ -46,33 +43,39 @@ class FaultySystem : public platform::System {
   private:
     platform::System& inner_;
     FaultPlan& faults_;
+
+    template <class T, class Pass>
+    T Or(Call call, T failed, Pass&& pass) {
+        return faults_.Fails(call, inner_) ? failed : pass();
+    }
 };
 
 class FaultyRegistry : public platform::Registry {
   public:
     FaultyRegistry(platform::Registry& inner, FaultPlan& faults) : inner_(inner), faults_(faults) {}
 
-    std::uint32_t RegOpenKeyExA(win::HKEY parent, const char* subKey, std::uint32_t access,
-                                win::HKEY* result) override {
-        return faults_.Or(Call::RegOpenKey,
-                          [&] { return inner_.RegOpenKeyExA(parent, subKey, access, result); });
-    }
-    std::uint32_t RegQueryValueExA(win::HKEY key, const char* valueName, std::uint32_t* type,
-                                   std::uint8_t* data, std::uint32_t* size) override {
-        return faults_.Or(Call::RegQueryValue, [&] {
-            return inner_.RegQueryValueExA(key, valueName, type, data, size);
-        });
-    }
-    std::uint32_t RegEnumKeyExA(win::HKEY key, std::uint32_t index, char* name,
-                                std::uint32_t* size) override {
-        return faults_.Or(Call::RegEnumKey,
-                          [&] { return inner_.RegEnumKeyExA(key, index, name, size); });
-    }
+    TESTBED_PASS(RegOpenKey, 0, std::uint32_t, RegOpenKeyExA,
+                 (win::HKEY parent, const char* subKey, std::uint32_t access, win::HKEY* result),
+                 (parent, subKey, access, result))
+    TESTBED_PASS(RegQueryValue, 0, std::uint32_t, RegQueryValueExA,
+                 (win::HKEY key, const char* name, std::uint32_t* type, std::uint8_t* data,
+                  std::uint32_t* size),
+                 (key, name, type, data, size))
+    TESTBED_PASS(RegEnumKey, 0, std::uint32_t, RegEnumKeyExA,
+                 (win::HKEY key, std::uint32_t index, char* name, std::uint32_t* size),
+                 (key, index, name, size))
     std::uint32_t RegCloseKey(win::HKEY key) override { return inner_.RegCloseKey(key); }
 
   private:
     platform::Registry& inner_;
     FaultPlan& faults_;
+
+    // A registry call returns its error.
+    template <class Pass>
+    std::uint32_t Or(Call call, int, Pass&& pass) {
+        std::uint32_t error = 0;
+        return faults_.ShouldFail(call, error) ? error : pass();
+    }
 };
 
 class FaultyFiles : public platform::FileSystem {
@@ -89,18 +92,15 @@ class FaultyFiles : public platform::FileSystem {
     std::vector<unsigned> writes;
 
     int OpenRead(const std::string& path) override {
-        return Or(Call::OpenRead, -1, [&] { return Opened(inner_.OpenRead(path)); });
+        return Opened(Or(Call::OpenRead, -1, [&] { return inner_.OpenRead(path); }));
     }
     int CreateExclusive(const std::string& path) override {
-        return Or(Call::CreateExclusive, -1, [&] { return Opened(inner_.CreateExclusive(path)); });
+        return Opened(Or(Call::CreateExclusive, -1, [&] { return inner_.CreateExclusive(path); }));
     }
     int Read(int handle, void* buffer, unsigned count) override {
         reads.push_back(count);
         return Or(Call::Read, -1,
                   [&] { return inner_.Read(handle, buffer, faults_.Limit(Call::Read, count)); });
-    }
-    long Seek(int handle, long offset) override {
-        return Or(Call::Seek, -1L, [&] { return inner_.Seek(handle, offset); });
     }
     int Write(int handle, const void* buffer, unsigned count) override {
         writes.push_back(count);
@@ -109,33 +109,23 @@ class FaultyFiles : public platform::FileSystem {
     }
     // The handle is released even when the close is made to fail, as the C
     // run-time releases it.
-    int Close(int handle) override;
-    bool GetFileLength(const std::string& path, std::uint64_t& length) override {
-        return Or(Call::GetFileLength, false, [&] { return inner_.GetFileLength(path, length); });
+    int Close(int handle) override {
+        handles_.erase(handle);
+        const int result = inner_.Close(handle);
+        return Or(Call::Close, -1, [&] { return result; });
     }
-    std::uint32_t GetFileAttributesA(const std::string& path) override {
-        return Or(Call::GetFileAttributes, win::kInvalidFileAttributes,
-                  [&] { return inner_.GetFileAttributesA(path); });
-    }
-    bool SetFileAttributesA(const std::string& path, std::uint32_t attributes) override {
-        return Or(Call::SetFileAttributes, false,
-                  [&] { return inner_.SetFileAttributesA(path, attributes); });
-    }
-    bool DeleteFileA(const std::string& path) override {
-        return Or(Call::DeleteFile, false, [&] { return inner_.DeleteFileA(path); });
-    }
-    bool CreateDirectoryA(const std::string& path) override {
-        return Or(Call::CreateDirectory, false, [&] { return inner_.CreateDirectoryA(path); });
-    }
-    bool RemoveDirectoryA(const std::string& path) override {
-        return Or(Call::RemoveDirectory, false, [&] { return inner_.RemoveDirectoryA(path); });
-    }
-    bool PathFileExistsA(const std::string& path) override {
-        return Or(Call::PathFileExists, false, [&] { return inner_.PathFileExistsA(path); });
-    }
-    bool PathIsDirectoryA(const std::string& path) override {
-        return Or(Call::PathIsDirectory, false, [&] { return inner_.PathIsDirectoryA(path); });
-    }
+    TESTBED_PASS(Seek, -1L, long, Seek, (int handle, long offset), (handle, offset))
+    TESTBED_PASS(GetFileLength, false, bool, GetFileLength,
+                 (const std::string& path, std::uint64_t& length), (path, length))
+    TESTBED_PASS(GetFileAttributes, win::kInvalidFileAttributes, std::uint32_t, GetFileAttributesA,
+                 (const std::string& path), (path))
+    TESTBED_PASS(SetFileAttributes, false, bool, SetFileAttributesA,
+                 (const std::string& path, std::uint32_t attributes), (path, attributes))
+    TESTBED_PASS(DeleteFile, false, bool, DeleteFileA, (const std::string& path), (path))
+    TESTBED_PASS(CreateDirectory, false, bool, CreateDirectoryA, (const std::string& path), (path))
+    TESTBED_PASS(RemoveDirectory, false, bool, RemoveDirectoryA, (const std::string& path), (path))
+    TESTBED_PASS(PathFileExists, false, bool, PathFileExistsA, (const std::string& path), (path))
+    TESTBED_PASS(PathIsDirectory, false, bool, PathIsDirectoryA, (const std::string& path), (path))
     bool PathIsUNCA(const std::string& path) override { return inner_.PathIsUNCA(path); }
     bool PathSkipRootA(const std::string& path, std::string& rest) override {
         return inner_.PathSkipRootA(path, rest);
@@ -153,7 +143,7 @@ class FaultyFiles : public platform::FileSystem {
 
     template <class T, class Pass>
     T Or(Call call, T failed, Pass&& pass) {
-        return faults_.Or(call, system_, failed, std::forward<Pass>(pass));
+        return faults_.Fails(call, system_) ? failed : pass();
     }
     int Opened(int handle) {
         if (handle >= 0) {
@@ -170,16 +160,11 @@ class FaultyFiles::Find : public platform::FileFind {
 
     bool FindFile(const std::string& pattern) override {
         Close();
-        if (files_.faults_.Fails(Call::FindFile, files_.system_) || !inner_->FindFile(pattern)) {
-            return false;
-        }
-        open_ = true;
-        ++files_.openSearches_;
-        return true;
+        open_ = !Fails(Call::FindFile) && inner_->FindFile(pattern);
+        files_.openSearches_ += open_ ? 1 : 0;
+        return open_;
     }
-    bool FindNextFile() override {
-        return !files_.faults_.Fails(Call::FindNextFile, files_.system_) && inner_->FindNextFile();
-    }
+    bool FindNextFile() override { return !Fails(Call::FindNextFile) && inner_->FindNextFile(); }
     bool MatchesMask(std::uint32_t mask) const override { return inner_->MatchesMask(mask); }
     bool IsDots() const override { return inner_->IsDots(); }
     std::string GetFilePath() const override { return inner_->GetFilePath(); }
@@ -193,19 +178,14 @@ class FaultyFiles::Find : public platform::FileFind {
     FaultyFiles& files_;
     std::unique_ptr<platform::FileFind> inner_;
     bool open_ = false;
-};
 
-inline int FaultyFiles::Close(int handle) {
-    const bool fails = faults_.Fails(Call::Close, system_);
-    const std::uint32_t error = system_.GetLastError();
-    handles_.erase(handle);
-    const int result = inner_.Close(handle);
-    system_.SetLastError(fails ? error : system_.GetLastError());
-    return fails ? -1 : result;
-}
+    bool Fails(Call call) { return files_.faults_.Fails(call, files_.system_); }
+};
 
 inline std::unique_ptr<platform::FileFind> FaultyFiles::NewFileFind() {
     return std::make_unique<Find>(*this, inner_.NewFileFind());
 }
 
 }  // namespace testbed
+
+#undef TESTBED_PASS
