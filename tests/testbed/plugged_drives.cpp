@@ -11,65 +11,56 @@ constexpr const char* kUsbStorageList = "System\\CurrentControlSet\\Services\\US
 constexpr const char* kDiskList = "System\\CurrentControlSet\\Services\\Disk\\Enum";
 constexpr const char* kDevices9x = "Config Manager\\Enum";
 
-std::uint32_t ReadCount(hosted::MemoryRegistry& reg, const std::string& listKey) {
+// The "Count" of a list key of the NT services, or how many devices the 9x
+// Config Manager lists (0 while the key is missing).
+std::uint32_t Count(hosted::MemoryRegistry& reg, win::HKEY root, const char* listKey) {
     win::HKEY key = 0;
     std::uint32_t count = 0;
-    if (reg.RegOpenKeyExA(kHklm, listKey.c_str(), win::kKeyRead, &key) == win::kErrorSuccess) {
-        std::uint32_t size = sizeof count;
+    if (reg.RegOpenKeyExA(root, listKey, win::kKeyRead, &key) != win::kErrorSuccess) {
+        return 0;
+    }
+    std::uint32_t size = sizeof count;
+    if (root == kHklm) {
         reg.RegQueryValueExA(key, "Count", nullptr, reinterpret_cast<std::uint8_t*>(&count), &size);
-        reg.RegCloseKey(key);
     }
+    for (char name[win::kMaxPath];
+         root != kHklm && (size = sizeof name, reg.RegEnumKeyExA(key, count, name, &size)) == 0;) {
+        ++count;
+    }
+    reg.RegCloseKey(key);
     return count;
 }
 
-std::uint32_t CountDevices9x(hosted::MemoryRegistry& reg) {
-    win::HKEY key = 0;
-    std::uint32_t count = 0;
-    if (reg.RegOpenKeyExA(win::kHkeyDynData, kDevices9x, win::kKeyRead, &key) ==
-        win::kErrorSuccess) {
-        char name[win::kMaxPath];
-        for (std::uint32_t size = sizeof name;
-             reg.RegEnumKeyExA(key, count, name, &size) == win::kErrorSuccess; size = sizeof name) {
-            ++count;
-        }
-        reg.RegCloseKey(key);
-    }
-    return count;
-}
-
-// A serial number that tells the drives of one machine apart.
-std::string Serial(std::uint32_t index) {
-    char serial[16];
-    std::snprintf(serial, sizeof serial, "0710%08X", 0x5A3C0000u + index);
-    return serial;
-}
-
-// Adds text as the next numbered entry ("0", "1", ...) of a list key and
-// raises its "Count".
-void AppendEntry(hosted::MemoryRegistry& reg, const std::string& listKey, const std::string& text) {
-    const std::uint32_t count = ReadCount(reg, listKey);
-    reg.SetString(kHklm, listKey, std::to_string(count), text);
-    reg.SetDword(kHklm, listKey, "Count", count + 1);
+std::string Hex(const char* format, std::uint32_t number) {
+    char text[16];
+    std::snprintf(text, sizeof text, format, number);
+    return text;
 }
 
 // The USB device "<usbId>\<serial>" under the USB storage service, its disk
 // "<diskNt>&Rev_1.00\<serial>&0" under the disk service with a
-// ParentIdPrefix, and the volume mounted (as UTF-16) at letter.
+// ParentIdPrefix, and the volume mounted (as UTF-16) at letter. Each is the
+// next numbered entry ("0", "1", ...) of its list, whose "Count" it raises.
 void RecordNt(hosted::MemoryRegistry& reg, const DriveModel& model, char letter) {
-    const std::uint32_t index = ReadCount(reg, kUsbStorageList);
-    char parentIdPrefix[16];
-    std::snprintf(parentIdPrefix, sizeof parentIdPrefix, "7&%08x&0", 0x2f5e8a1cu + index);
-    AppendEntry(reg, kUsbStorageList, std::string(model.usbId) + "\\" + Serial(index));
-    const std::string disk = std::string(model.diskNt) + "&Rev_1.00\\" + Serial(index) + "&0";
-    AppendEntry(reg, kDiskList, disk);
-    reg.SetString(kHklm, "System\\CurrentControlSet\\Enum\\" + disk, "ParentIdPrefix",
-                  parentIdPrefix);
+    const std::uint32_t index = Count(reg, kHklm, kUsbStorageList);
+    const std::string serial = Hex("0710%08X", 0x5A3C0000u + index);
+    const std::string prefix = Hex("7&%08x&0", 0x2f5e8a1cu + index);
+    const std::string disk = std::string(model.diskNt) + "&Rev_1.00\\" + serial + "&0";
+    for (const auto& [list, entry] :
+         {std::pair<const char*, std::string>{kUsbStorageList,
+                                              std::string(model.usbId) + "\\" + serial},
+          {kDiskList, disk}}) {
+        const std::uint32_t count = Count(reg, kHklm, list);
+        reg.SetString(kHklm, list, std::to_string(count), entry);
+        reg.SetDword(kHklm, list, "Count", count + 1);
+    }
+    reg.SetString(kHklm, "System\\CurrentControlSet\\Enum\\" + disk, "ParentIdPrefix", prefix);
+    std::vector<std::uint8_t> utf16;
+    for (char c :
+         "\\??\\STORAGE#RemovableMedia#" + prefix + "&RM#{53f5630d-b6bf-11d0-94f2-00a0c91efb8b}") {
+        utf16.insert(utf16.end(), {static_cast<std::uint8_t>(c), 0});
+    }
     if (letter != 0) {
-        std::vector<std::uint8_t> utf16;
-        for (char c : "\\??\\STORAGE#RemovableMedia#" + std::string(parentIdPrefix) +
-                          "&RM#{53f5630d-b6bf-11d0-94f2-00a0c91efb8b}") {
-            utf16.insert(utf16.end(), {static_cast<std::uint8_t>(c), 0});
-        }
         reg.SetValue(kHklm, "System\\MountedDevices", std::string("\\DosDevices\\") + letter + ":",
                      hosted::kRegBinary, std::move(utf16));
     }
@@ -78,9 +69,10 @@ void RecordNt(hosted::MemoryRegistry& reg, const DriveModel& model, char letter)
 // The USB device "<usbId>\<serial>" and its disk "<disk9x>\<serial>" with
 // "CurrentDriveLetterAssignment" letter.
 void Record9x(hosted::MemoryRegistry& reg, const DriveModel& model, char letter) {
-    const std::string serial = Serial(CountDevices9x(reg));
-    AddDevice9x(reg, std::string(model.usbId) + "\\" + serial);
+    const std::string serial =
+        Hex("0710%08X", 0x5A3C0000u + Count(reg, win::kHkeyDynData, kDevices9x));
     const std::string disk = std::string(model.disk9x) + "\\" + serial;
+    AddDevice9x(reg, std::string(model.usbId) + "\\" + serial);
     AddDevice9x(reg, disk);
     if (letter != 0) {
         reg.SetString(kHklm, "Enum\\" + disk, "CurrentDriveLetterAssignment",
@@ -91,18 +83,14 @@ void Record9x(hosted::MemoryRegistry& reg, const DriveModel& model, char letter)
 }  // namespace
 
 void AddDevice9x(hosted::MemoryRegistry& reg, const std::string& hardwareKey) {
-    char name[16];
-    std::snprintf(name, sizeof name, "C%07X", 0x29A000u + CountDevices9x(reg));
+    const std::string name = Hex("C%07X", 0x29A000u + Count(reg, win::kHkeyDynData, kDevices9x));
     reg.SetString(win::kHkeyDynData, std::string(kDevices9x) + "\\" + name, "HardWareKey",
                   hardwareKey);
 }
 
 void RecordDrive(TestMachine& machine, const DriveModel& model, char letter) {
-    if (machine.facts().platformId == win::kVerPlatformWin32Nt) {
-        RecordNt(machine.registryData, model, letter);
-    } else {
-        Record9x(machine.registryData, model, letter);
-    }
+    (machine.facts().platformId == win::kVerPlatformWin32Nt ? RecordNt : Record9x)(
+        machine.registryData, model, letter);
 }
 
 void PlugIn(TestMachine& machine, const DriveModel& model, char letter) {

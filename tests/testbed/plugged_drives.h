@@ -9,10 +9,6 @@
 
 namespace testbed {
 
-// Disk IDs of the supported drive as the storage stack lists it.
-inline constexpr const char* kSlimDiskNt = "USBSTOR\\Disk&Ven_Norvask&Prod_Rovane_Slim";
-inline constexpr const char* kSlimDisk9x = "SCSI\\NORVASK_ROVANE_SLIM_____0";
-
 // Adds a device present with this "HardWareKey" under HKEY_DYN_DATA's
 // "Config Manager\Enum"; devices are listed in the order they are added.
 void AddDevice9x(hosted::MemoryRegistry& reg, const std::string& hardwareKey);
@@ -23,7 +19,9 @@ struct DriveModel {
     const char* diskNt;
     const char* disk9x;
 };
-inline constexpr DriveModel kOrcaSlim{"USB\\VID_3107&PID_9340", kSlimDiskNt, kSlimDisk9x};
+inline constexpr DriveModel kOrcaSlim{"USB\\VID_3107&PID_9340",
+                                      "USBSTOR\\Disk&Ven_Norvask&Prod_Rovane_Slim",
+                                      "SCSI\\NORVASK_ROVANE_SLIM_____0"};
 inline constexpr DriveModel kOrcaPrism{"USB\\Vid_3107&Pid_9341",
                                        "USBSTOR\\Disk&Ven_Norvask&Prod_Rovane_Prism",
                                        "SCSI\\NORVASK_ROVANE_PRISM___X"};
