@@ -32,30 +32,13 @@ struct KeepLastError {
     ~KeepLastError() { slot.Set(code); }
 };
 
-std::string UpperName(const fs::directory_entry& entry) {
-    std::string name = entry.path().filename().string();
-    for (char& c : name) {
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+// The path in upper case with a separator that sorts before any name, so that
+// paths sort in name order folder by folder.
+std::string SortKey(std::string path) {
+    for (char& c : path) {
+        c = c == '\\' ? '\1' : static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     }
-    return name;
-}
-
-void ListTree(const fs::path& folder, const std::string& windowsFolder,
-              std::vector<std::string>& tree) {
-    std::vector<fs::directory_entry> entries(fs::directory_iterator(folder), {});
-    std::sort(entries.begin(), entries.end(),
-              [](const auto& a, const auto& b) { return UpperName(a) < UpperName(b); });
-    for (const fs::directory_entry& entry : entries) {
-        const std::string path = windowsFolder + entry.path().filename().string();
-        if (!entry.is_directory()) {
-            tree.push_back(path);
-            continue;
-        }
-        tree.push_back(path + "\\");
-        if (!entry.is_symlink()) {
-            ListTree(entry.path(), path + "\\", tree);
-        }
-    }
+    return path;
 }
 
 }  // namespace
@@ -151,9 +134,15 @@ std::uint32_t TestMachine::Attributes(const std::string& path) {
 }
 
 std::vector<std::string> TestMachine::Tree(char letter) const {
+    const std::string drive(1, static_cast<char>(std::toupper(letter)));
+    const fs::path root = fs::path(top_) / drive;
     std::vector<std::string> tree;
-    const auto upper = static_cast<char>(std::toupper(letter));
-    ListTree(fs::path(top_) / std::string(1, upper), std::string(1, upper) + ":\\", tree);
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(root)) {
+        tree.push_back(drive + ":\\" + entry.path().lexically_relative(root).string() +
+                       (entry.is_directory() ? "\\" : ""));
+        std::replace(tree.back().begin(), tree.back().end(), '/', '\\');
+    }
+    std::ranges::sort(tree, {}, SortKey);
     return tree;
 }
 
