@@ -29,12 +29,11 @@ class FaultySystem : public platform::System {
 
     TESTBED_PASS(GetVersion, false, bool, GetVersionExA, (std::uint32_t & id), (id))
     TESTBED_PASS(GetCurrentDirectory, 0u, std::uint32_t, GetCurrentDirectoryA,
-                 (std::uint32_t size, char* buffer), (size, buffer))
+                 (std::uint32_t size, char* to), (size, to))
     TESTBED_PASS(GetModuleFileName, 0u, std::uint32_t, GetModuleFileNameA,
-                 (char* buffer, std::uint32_t size), (buffer, size))
+                 (char* to, std::uint32_t size), (to, size))
     TESTBED_PASS(WideCharToMultiByte, 0, int, WideCharToMultiByte,
-                 (const std::uint16_t* source, int count, char* target, int targetSize),
-                 (source, count, target, targetSize))
+                 (const std::uint16_t* from, int n, char* to, int size), (from, n, to, size))
     std::uint32_t GetLogicalDrives() override { return inner_.GetLogicalDrives(); }
     std::uint32_t GetLastError() override { return inner_.GetLastError(); }
     void SetLastError(std::uint32_t code) override { inner_.SetLastError(code); }
@@ -55,15 +54,15 @@ class FaultyRegistry : public platform::Registry {
     FaultyRegistry(platform::Registry& inner, FaultPlan& faults) : inner_(inner), faults_(faults) {}
 
     TESTBED_PASS(RegOpenKey, 0, std::uint32_t, RegOpenKeyExA,
-                 (win::HKEY parent, const char* subKey, std::uint32_t access, win::HKEY* result),
-                 (parent, subKey, access, result))
+                 (win::HKEY key, const char* sub, std::uint32_t access, win::HKEY* to),
+                 (key, sub, access, to))
     TESTBED_PASS(RegQueryValue, 0, std::uint32_t, RegQueryValueExA,
-                 (win::HKEY key, const char* name, std::uint32_t* type, std::uint8_t* data,
+                 (win::HKEY key, const char* name, std::uint32_t* type, std::uint8_t* to,
                   std::uint32_t* size),
-                 (key, name, type, data, size))
+                 (key, name, type, to, size))
     TESTBED_PASS(RegEnumKey, 0, std::uint32_t, RegEnumKeyExA,
-                 (win::HKEY key, std::uint32_t index, char* name, std::uint32_t* size),
-                 (key, index, name, size))
+                 (win::HKEY key, std::uint32_t at, char* to, std::uint32_t* size),
+                 (key, at, to, size))
     std::uint32_t RegCloseKey(win::HKEY key) override { return inner_.RegCloseKey(key); }
 
   private:
@@ -76,6 +75,39 @@ class FaultyRegistry : public platform::Registry {
         std::uint32_t error = 0;
         return faults_.ShouldFail(call, error) ? error : pass();
     }
+};
+
+// A search through the files below, counted in openSearches while it is open.
+class FaultyFind : public platform::FileFind {
+  public:
+    FaultyFind(FaultPlan& faults, platform::System& system, int& openSearches,
+               std::unique_ptr<platform::FileFind> inner)
+        : faults_(faults), system_(system), openSearches_(openSearches), inner_(std::move(inner)) {}
+
+    bool FindFile(const std::string& pattern) override {
+        Close();
+        open_ = !Fails(Call::FindFile) && inner_->FindFile(pattern);
+        openSearches_ += open_ ? 1 : 0;
+        return open_;
+    }
+    bool FindNextFile() override { return !Fails(Call::FindNextFile) && inner_->FindNextFile(); }
+    bool MatchesMask(std::uint32_t mask) const override { return inner_->MatchesMask(mask); }
+    bool IsDots() const override { return inner_->IsDots(); }
+    std::string GetFilePath() const override { return inner_->GetFilePath(); }
+    void Close() override {
+        openSearches_ -= open_ ? 1 : 0;
+        open_ = false;
+        inner_->Close();
+    }
+
+  private:
+    FaultPlan& faults_;
+    platform::System& system_;
+    int& openSearches_;
+    std::unique_ptr<platform::FileFind> inner_;
+    bool open_ = false;
+
+    bool Fails(Call call) { return faults_.Fails(call, system_); }
 };
 
 class FaultyFiles : public platform::FileSystem {
@@ -130,11 +162,11 @@ class FaultyFiles : public platform::FileSystem {
     bool PathSkipRootA(const std::string& path, std::string& rest) override {
         return inner_.PathSkipRootA(path, rest);
     }
-    std::unique_ptr<platform::FileFind> NewFileFind() override;
+    std::unique_ptr<platform::FileFind> NewFileFind() override {
+        return std::make_unique<FaultyFind>(faults_, system_, openSearches_, inner_.NewFileFind());
+    }
 
   private:
-    class Find;
-
     platform::FileSystem& inner_;
     platform::System& system_;
     FaultPlan& faults_;
@@ -145,47 +177,7 @@ class FaultyFiles : public platform::FileSystem {
     T Or(Call call, T failed, Pass&& pass) {
         return faults_.Fails(call, system_) ? failed : pass();
     }
-    int Opened(int handle) {
-        if (handle >= 0) {
-            handles_.insert(handle);
-        }
-        return handle;
-    }
+    int Opened(int handle) { return handle < 0 ? handle : *handles_.insert(handle).first; }
 };
-
-class FaultyFiles::Find : public platform::FileFind {
-  public:
-    Find(FaultyFiles& files, std::unique_ptr<platform::FileFind> inner)
-        : files_(files), inner_(std::move(inner)) {}
-
-    bool FindFile(const std::string& pattern) override {
-        Close();
-        open_ = !Fails(Call::FindFile) && inner_->FindFile(pattern);
-        files_.openSearches_ += open_ ? 1 : 0;
-        return open_;
-    }
-    bool FindNextFile() override { return !Fails(Call::FindNextFile) && inner_->FindNextFile(); }
-    bool MatchesMask(std::uint32_t mask) const override { return inner_->MatchesMask(mask); }
-    bool IsDots() const override { return inner_->IsDots(); }
-    std::string GetFilePath() const override { return inner_->GetFilePath(); }
-    void Close() override {
-        files_.openSearches_ -= open_ ? 1 : 0;
-        open_ = false;
-        inner_->Close();
-    }
-
-  private:
-    FaultyFiles& files_;
-    std::unique_ptr<platform::FileFind> inner_;
-    bool open_ = false;
-
-    bool Fails(Call call) { return files_.faults_.Fails(call, files_.system_); }
-};
-
-inline std::unique_ptr<platform::FileFind> FaultyFiles::NewFileFind() {
-    return std::make_unique<Find>(*this, inner_.NewFileFind());
-}
 
 }  // namespace testbed
-
-#undef TESTBED_PASS
