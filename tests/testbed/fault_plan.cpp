@@ -4,11 +4,15 @@
 
 namespace testbed {
 
-const char* CallName(Call call) {
-#define TESTBED_CALL(name) #name,
-    static constexpr const char* kNames[] = {TESTBED_CALLS(TESTBED_CALL)};
-#undef TESTBED_CALL
-    return kNames[static_cast<int>(call)];
+#define TESTBED_TEXT(...) #__VA_ARGS__
+#define TESTBED_NAMES(...) TESTBED_TEXT(__VA_ARGS__)
+
+std::string CallName(Call call) {
+    std::string names = TESTBED_NAMES(TESTBED_CALLS) ",";
+    for (int k = 0; k < static_cast<int>(call); ++k) {
+        names.erase(0, names.find(',') + 2);
+    }
+    return names.substr(0, names.find(','));
 }
 
 bool FaultPlan::ShouldFail(Call call, std::uint32_t& error) {
@@ -22,7 +26,7 @@ bool FaultPlan::ShouldFail(Call call, std::uint32_t& error) {
         return false;
     }
     error = rule->error;
-    Note(std::string(CallName(call)) + " #" + std::to_string(nth));
+    Note(CallName(call) + " #" + std::to_string(nth));
     return true;
 }
 
@@ -31,7 +35,7 @@ unsigned FaultPlan::Limit(Call call, unsigned count) {
     if (it == shorts_.end() || it->second >= count) {
         return count;
     }
-    Note(std::string("short ") + CallName(call) + " #" + std::to_string(Count(call)));
+    Note("short " + CallName(call) + " #" + std::to_string(Count(call)));
     return it->second;
 }
 

@@ -13,18 +13,15 @@
 
 namespace testbed {
 
-#define TESTBED_CALLS(X)                                                                           \
-    X(OpenRead)                                                                                    \
-    X(CreateExclusive)                                                                             \
-    X(Read) X(Seek) X(Write) X(Close) X(GetFileLength) X(GetFileAttributes) X(SetFileAttributes)   \
-        X(DeleteFile) X(CreateDirectory) X(RemoveDirectory) X(PathFileExists) X(PathIsDirectory)   \
-            X(FindFile) X(FindNextFile) X(RegOpenKey) X(RegQueryValue) X(RegEnumKey) X(GetVersion) \
-                X(GetCurrentDirectory) X(GetModuleFileName) X(WideCharToMultiByte)
-#define TESTBED_CALL(name) name,
-enum class Call { TESTBED_CALLS(TESTBED_CALL) kCount };
-#undef TESTBED_CALL
+// The kinds of call that a plan counts and fails.
+#define TESTBED_CALLS                                                                      \
+    OpenRead, CreateExclusive, Read, Seek, Write, Close, GetFileLength, GetFileAttributes, \
+        SetFileAttributes, DeleteFile, CreateDirectory, RemoveDirectory, PathFileExists,   \
+        PathIsDirectory, FindFile, FindNextFile, RegOpenKey, RegQueryValue, RegEnumKey,    \
+        GetVersion, GetCurrentDirectory, GetModuleFileName, WideCharToMultiByte
+enum class Call { TESTBED_CALLS, kCount };
 
-const char* CallName(Call call);
+std::string CallName(Call call);
 
 class FaultPlan {
   public:

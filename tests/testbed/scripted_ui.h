@@ -2,6 +2,7 @@
 #pragma once
 
 #include <deque>
+#include <ranges>
 #include <string>
 #include <vector>
 
@@ -29,11 +30,8 @@ class ScriptedUi : public platform::UserInterface {
     int waitCursorShowings = 0;  // how often it was shown
 
     std::vector<std::string> Texts() const {
-        std::vector<std::string> texts;
-        for (const ShownBox& box : shown) {
-            texts.push_back(box.text);
-        }
-        return texts;
+        auto texts = shown | std::views::transform(&ShownBox::text);
+        return {texts.begin(), texts.end()};
     }
 
     int AfxMessageBox(const std::string& text, unsigned type) override {

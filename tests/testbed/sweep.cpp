@@ -36,14 +36,12 @@ void ExpectNothingLeftOpen(const TestMachine& machine) {
 void ExpectReasonsAreFailures(const TestMachine& machine) {
     const std::string success = hosted::SystemMessageText(win::kErrorSuccess);
     for (const std::string& text : machine.ui.Texts()) {
-        for (const char* label : {"Message: ", "Error: "}) {
-            const std::size_t at = text.find(label);
-            if (at == std::string::npos) {
-                continue;
+        for (const std::string label : {"Message: ", "Error: "}) {
+            if (const std::size_t at = text.find(label); at != std::string::npos) {
+                const std::string reason = text.substr(at + label.size());
+                EXPECT_TRUE(!reason.empty() && !reason.starts_with(success))
+                    << machine.faults.Injected() << ": no reason given in " << text;
             }
-            const std::string reason = text.substr(at + std::string(label).size());
-            EXPECT_TRUE(!reason.empty() && !reason.starts_with(success))
-                << machine.faults.Injected() << ": no reason given in " << text;
         }
     }
 }
