@@ -3,6 +3,7 @@
 // sweep "fail the Nth call of all".
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <map>
@@ -21,7 +22,16 @@ namespace testbed {
         GetVersion, GetCurrentDirectory, GetModuleFileName, WideCharToMultiByte
 enum class Call { TESTBED_CALLS, kCount };
 
-std::string CallName(Call call);
+#define TESTBED_TEXT(...) #__VA_ARGS__
+#define TESTBED_NAMES(...) TESTBED_TEXT(__VA_ARGS__)
+
+inline std::string CallName(Call call) {
+    std::string names = TESTBED_NAMES(TESTBED_CALLS) ",";
+    for (int k = 0; k < static_cast<int>(call); ++k) {
+        names.erase(0, names.find(',') + 2);
+    }
+    return names.substr(0, names.find(','));
+}
 
 class FaultPlan {
   public:
@@ -43,14 +53,34 @@ class FaultPlan {
     void ShortWrite(int nth, unsigned bytes) { shorts_[{Call::Write, nth}] = bytes; }
 
     // Used by the wrappers: counts the call and tells whether it must fail.
-    bool ShouldFail(Call call, std::uint32_t& error);
+    bool ShouldFail(Call call, std::uint32_t& error) {
+        const int nth = ++counts_[static_cast<int>(call)];
+        ++total_;
+        auto rule = std::find_if(rules_.begin(), rules_.end(), [&](const Rule& r) {
+            const int n = r.overall ? total_ : nth;
+            return (r.overall || r.call == call) && (n == r.from || (r.onward && n > r.from));
+        });
+        if (rule == rules_.end()) {
+            return false;
+        }
+        error = rule->error;
+        Note(CallName(call) + " #" + std::to_string(nth));
+        return true;
+    }
     // The same, making the error the system's last error.
     bool Fails(Call call, platform::System& system) {
         std::uint32_t error = 0;
         return ShouldFail(call, error) && (system.SetLastError(error), true);
     }
     // Used by Read and Write after ShouldFail: the count to transfer.
-    unsigned Limit(Call call, unsigned count);
+    unsigned Limit(Call call, unsigned count) {
+        auto it = shorts_.find({call, Count(call)});
+        if (it == shorts_.end() || it->second >= count) {
+            return count;
+        }
+        Note("short " + CallName(call) + " #" + std::to_string(Count(call)));
+        return it->second;
+    }
 
     int Count(Call call) const { return counts_[static_cast<int>(call)]; }
     int Total() const { return total_; }
