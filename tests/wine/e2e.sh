@@ -7,21 +7,12 @@
 # build/win32, the packer's build to build/host or $STASHWELL_HOST_BUILD.
 # Prints one line per check and "N passed, N failed"; fails when one failed.
 set -euo pipefail
-here="$(cd "$(dirname "$0")" && pwd)"
-root="$(cd "$here/../.." && pwd)"
-build="$(mkdir -p "${1:-$root/build/win32}" && cd "${1:-$root/build/win32}" && pwd)"
+source "$(dirname "$0")/wine-env.sh" "$@"
 shift || true
-for tool in wine wineserver xvfb-run; do
-    command -v "$tool" >/dev/null && continue
-    echo "e2e: $tool is missing (scripts/install-deps.sh installs it)" >&2
-    exit 1
-done
-source "$here/wine-env.sh"
-wine_need_display "$0" "$build" "$@"
 scenarios=("$@")
 [ $# -gt 0 ] || mapfile -t scenarios < <(basename -s .scenario "$here"/scenarios/*.scenario)
 
-# Builds: the host's packer, then the Windows programs and StashwellSetup.exe.
+# Builds: the host's packer, then the Windows programs and the installers.
 host="${STASHWELL_HOST_BUILD:-$root/build/host}"
 [ -f "$host/build.ninja" ] || cmake --preset host -B "$host" >/dev/null
 cmake --build "$host" --target stashwell-pack >/dev/null
@@ -29,69 +20,54 @@ pack="$host/tools/pack/stashwell-pack"
 cmake --preset win32 -B "$build" -DSTASHWELL_PACK="$pack" >/dev/null
 cmake --build "$build" --target stashwell-setup stashwell-setup-faults sample-installer \
     wizard-driver >/dev/null
+wine_prefix_create
+work="$build/wine-e2e" programs="$WINEPREFIX/drive_c/Stashwell"
+rm -rf "$work" "$programs"
+mkdir -p "$work/transcripts" "$work/screenshots" "$work/logs" "$programs"
+cp "$build/StashwellSetup.exe" "$programs/"
+pack_into() { "$pack" build --stub "$build/$1" --manifest "$2" --out "$programs/$3" >/dev/null; }
+pack_into stashwell-setup.exe "$here/kestrel-only.json" KestrelOnlySetup.exe
+pack_into stashwell-setup-faults.exe "$root/examples/payload/manifest.json" StashwellSetupFaults.exe
 
-work="$build/wine-e2e"
-rm -rf "$work"
-mkdir -p "$work/transcripts" "$work/screenshots" "$work/logs"
-"$pack" build --stub "$build/stashwell-setup.exe" --manifest "$here/kestrel-only.json" \
-    --out "$work/KestrelOnlySetup.exe" >/dev/null
-"$pack" build --stub "$build/stashwell-setup-faults.exe" \
-    --manifest "$root/examples/payload/manifest.json" --out "$work/StashwellSetupFaults.exe" >/dev/null
-
+# One check, passed when nothing is wrong: its name and what is wrong.
 passed=0 failed=0
-pass() { echo "ok   $1"; passed=$((passed + 1)); }
-fail() { echo "FAIL $1"; failed=$((failed + 1)); }
-stubs="the stubs hold 80386 code and import what Windows 95 and NT 4.0 export"
-if "$here/check-stub.sh" "$build"/stashwell-setup{,-faults}.exe >"$work/logs/stub.log"; then
-    pass "$stubs"
-else
-    cat "$work/logs/stub.log"
-    fail "$stubs"
-fi
-
-# The prefix, its drives E: and F:, and the installers in C:\Stashwell.
-wine_use_prefix "$build/wineprefix"
-wine_prefix_create >/dev/null 2>&1
-for letter in e f; do wine_map_drive "$letter" "$work/drives/$letter"; done
-programs="$WINEPREFIX/drive_c/Stashwell"
-rm -rf "$programs"
-mkdir -p "$programs"
-cp "$build/StashwellSetup.exe" "$work/"{KestrelOnlySetup,StashwellSetupFaults}.exe "$programs/"
+report() {
+    if [ -z "$2" ]; then
+        echo "ok   $1" && passed=$((passed + 1))
+    else
+        echo "FAIL $1" && printf '%s\n' "$2" | sed 's/^/     /' && failed=$((failed + 1))
+    fi
+}
+stubs=$("$here/check-stub.sh" "$build"/stashwell-setup{,-faults}.exe 2>&1) && stubs="" ||
+    stubs+=$'\n'"check-stub.sh failed"
+report "the stubs hold 80386 code and import what Windows 95 and NT 4.0 export" "$stubs"
 
 # An absolute Linux path as Wine's drive Z: shows it.
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 # What a file at the target holds before the run.
 older_contents() { printf 'an older %s\r\n' "$1"; }
 
-# Checks a drive after a run as an expect line says; prints what is wrong.
+# What is wrong with drive $1 after a run as an expect line says: it holds
+# the files of layouts/$2.files (or, for empty, nothing) and no other, the
+# paths listed after "except" with their older contents.
 check_drive() {
-    local letter="$1" layout="$2" drive="$work/drives/${1,,}"
+    local letter="$1" layout="$2" drive="$work/drives/${1,,}" count=0 path source hidden
     shift 2
-    local kept=" ${*#except} " count=0 path source hidden attributes
-    if [ "$layout" = empty ]; then
-        [ -z "$(ls -A "$drive")" ] ||
-            echo "drive $letter is not empty: $(cd "$drive" && find . -type f | paste -sd ' ')"
-        return
-    fi
-    while read -r path source hidden; do
-        case "$path" in '#'* | '') continue ;; esac
-        count=$((count + 1))
-        local file="$drive/$path"
+    local kept=" ${*#except} " file attributes want
+    [ "$layout" = empty ] || while read -r path source hidden; do
+        count=$((count + 1)) file="$drive/$path" want=0
         if [[ "$kept" == *" $path "* ]]; then
             cmp -s "$file" <(older_contents "${path//\//\\}") || echo "$path lost its older contents"
             continue
         fi
         cmp -s "$file" "$root/examples/payload/$source" || echo "$path differs from $source"
         attributes=$(getfattr --only-values -n user.DOSATTRIB "$file" 2>/dev/null || echo 0)
-        if (((attributes & 2) != 0)); then
-            [ "$hidden" = hidden ] || echo "$path is hidden"
-        elif [ "$hidden" = hidden ]; then
-            echo "$path is not hidden"
-        fi
-    done <"$here/layouts/$layout.files"
+        [ "$hidden" = hidden ] && want=2
+        (((attributes & 2) == want)) || echo "$path is $( ((want)) && echo "not ")hidden"
+    done < <(grep -v '^#' "$here/layouts/$layout.files" | grep .)
     local present
     present=$(find "$drive" -type f | wc -l)
-    [ "$present" -eq "$count" ] || echo "drive holds $present files, not $count"
+    [ "$present" -eq "$count" ] || echo "drive $letter holds $present files, not $count"
 }
 
 # One .reg file that leaves exactly the machine's drives of one family: all
@@ -139,21 +115,16 @@ run_scenario() {
     local expected="$here/scenarios/$name.$family.expected"
     [ -f "$expected" ] || expected="$here/scenarios/$name.expected"
     [ "$status" -eq 0 ] || problems+="the driver stopped with status $status"$'\n'
-    diff -u "$expected" "$transcript" >"$work/logs/$run.diff" 2>&1 ||
-        problems+="$(cat "$work/logs/$run.diff")"$'\n'
+    problems+="$(diff -u "$expected" "$transcript" 2>&1)"
     for expectation in "${expectations[@]}"; do
         # shellcheck disable=SC2086
         problems+="$(check_drive $expectation)"
     done
-    if [ -z "$problems" ]; then
-        pass "$family $name"
-    else
-        fail "$family $name"
-        printf '%s\n' "$problems" | sed 's/^/     /'
-    fi
+    report "$family $name" "$problems"
 }
 
 start=$SECONDS
+for letter in e f; do wine_map_drive "$letter" "$work/drives/$letter"; done
 wine_session_start
 wine_import "$here/desktop.reg"
 for family in nt 9x; do

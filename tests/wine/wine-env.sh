@@ -1,27 +1,29 @@
 # shellcheck shell=bash
-# Helpers of this folder's scripts for running the Windows build under Wine in
-# a 32-bit prefix inside the build folder. The mount manager rewrites
-# "System\MountedDevices" whenever a session of Wine's server starts, and
-# HKEY_DYN_DATA is never saved: so a run maps its drives, starts a session,
-# imports its .reg files and runs its programs before the session stops.
-
-# Selects the prefix for every Wine call after this one, in English (United
-# States: code page 1252 and the system's English texts) and without Mono or
-# Gecko, which nothing here needs and Wine would offer to download.
-wine_use_prefix() {
-    export WINEPREFIX="$1" WINEARCH=win32 WINEDEBUG=-all LC_ALL=C.UTF-8 WINEDLLOVERRIDES=mscoree,mshtml=
-}
-
-# Runs the calling script ("$0" "$@") again on a virtual X display if none.
-wine_need_display() {
-    [ -n "${DISPLAY:-}" ] || exec xvfb-run -a -s "-screen 0 1024x768x24" "$@"
-}
+# What this folder's scripts share for running the Windows build under Wine,
+# sourced with their arguments: the first, the build folder (default
+# build/win32), gives $build. The script runs again on a virtual X display if
+# none shows, in a 32-bit prefix in the build folder, in English (code page
+# 1252) and without Mono or Gecko, which Wine would offer to download. The
+# mount manager rewrites "System\MountedDevices" whenever a session of Wine's
+# server starts and HKEY_DYN_DATA is never saved: so a run maps its drives,
+# starts a session, imports its .reg files and runs its programs in it.
+here="$(cd "$(dirname "$0")" && pwd)"
+root="$(cd "$here/../.." && pwd)"
+build="$(mkdir -p "${1:-$root/build/win32}" && cd "${1:-$root/build/win32}" && pwd)"
+for tool in wine wineserver xvfb-run; do
+    command -v "$tool" >/dev/null && continue
+    echo "$(basename "$0"): $tool is missing (scripts/install-deps.sh installs it)" >&2
+    exit 1
+done
+[ -n "${DISPLAY:-}" ] || exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$build" "${@:2}"
+export WINEPREFIX="$build/wineprefix" WINEARCH=win32 WINEDEBUG=-all LC_ALL=C.UTF-8 \
+    WINEDLLOVERRIDES=mscoree,mshtml=
 
 # Creates the prefix unless it is complete (the registry comes before the files).
 wine_prefix_create() {
     [ -f "$WINEPREFIX/drive_c/windows/system32/kernel32.dll" ] && return
     mkdir -p "$WINEPREFIX"
-    wineboot -i
+    wineboot -i >/dev/null 2>&1
     wineserver -w
 }
 

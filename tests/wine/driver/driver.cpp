@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <deque>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,14 +24,11 @@ namespace {
 
 constexpr std::string_view kDriverVerbs = " start picture answer regedit install cancel ";
 constexpr std::string_view kScriptVerbs = " machine installer file readonly environment expect ";
-constexpr int kMessageBoxTextId = 0xFFFF;
-constexpr int kApplyButtonId = 0x3021;
-constexpr DWORD kStepDeadline = 120000;  // the longest a step may take before it counts as hung
-constexpr DWORD kAnswerTimeout = 60000;
-constexpr DWORD kPoll = 20;
-constexpr DWORD kPaintPause = 150;
-constexpr int kPictureAttempts = 10;
+constexpr int kMessageBoxTextId = 0xFFFF, kApplyButtonId = 0x3021;
 constexpr int kBannerTop = 6;  // where the banner is drawn, below the client area's top edge
+constexpr DWORD kStepDeadline = 120000;  // the longest a step may take before it counts as hung
+constexpr DWORD kAnswerTimeout = 60000, kPoll = 20, kPaintPause = 150;
+constexpr int kPictureAttempts = 10;
 
 // Pixels as R, G, B bytes, row after row from the top.
 struct Picture {
@@ -56,16 +54,23 @@ std::string WindowText(HWND window) {
     return text;
 }
 
-// The pixels through a 24-bit top-down DIB: rows of blue, green, red, padded to 4 bytes.
-Picture PixelsOf(HDC context, HBITMAP bitmap, int width, int height) {
+// A bitmap's pixels through a 24-bit top-down DIB (rows of blue, green, red,
+// padded to 4 bytes); deletes the bitmap.
+Picture PixelsOf(HBITMAP bitmap) {
+    BITMAP size{};
+    ::GetObjectA(bitmap, sizeof size, &size);
+    Picture picture{size.bmWidth, size.bmHeight, {}};
     BITMAPINFO info{};
-    info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-    const int stride = (width * 3 + 3) & ~3;
-    std::vector<std::uint8_t> dib(static_cast<std::size_t>(stride) * height);
-    ::GetDIBits(context, bitmap, 0, height, dib.data(), &info, DIB_RGB_COLORS);
-    Picture picture{width, height, {}};
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
+    info.bmiHeader = {
+        sizeof info.bmiHeader, size.bmWidth, -size.bmHeight, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    const int stride = (size.bmWidth * 3 + 3) & ~3;
+    std::vector<std::uint8_t> dib(static_cast<std::size_t>(stride) * size.bmHeight);
+    HDC screen = ::GetDC(nullptr);
+    ::GetDIBits(screen, bitmap, 0, size.bmHeight, dib.data(), &info, DIB_RGB_COLORS);
+    ::ReleaseDC(nullptr, screen);
+    ::DeleteObject(bitmap);
+    for (int y = 0; y < size.bmHeight; ++y) {
+        for (int x = 0; x < size.bmWidth; ++x) {
             const std::uint8_t* pixel = &dib[static_cast<std::size_t>(y) * stride + 3 * x];
             picture.rgb.insert(picture.rgb.end(), {pixel[2], pixel[1], pixel[0]});
         }
@@ -82,29 +87,18 @@ Picture CaptureScreen() {
     HGDIOBJ previous = ::SelectObject(memory, bitmap);
     ::BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
     ::SelectObject(memory, previous);
-    Picture picture = PixelsOf(memory, bitmap, width, height);
-    ::DeleteObject(bitmap);
     ::DeleteDC(memory);
     ::ReleaseDC(nullptr, screen);
-    return picture;
+    return PixelsOf(bitmap);
 }
 
 // A bitmap resource of an executable file; empty when it has none.
-Picture LoadBitmapResource(const std::string& executable, int id) {
-    Picture picture;
+Picture BitmapResource(const std::string& executable, int id) {
     HMODULE module = ::LoadLibraryExA(executable.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    auto bitmap = static_cast<HBITMAP>(
-        module == nullptr
-            ? nullptr
-            : ::LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    if (bitmap != nullptr) {
-        BITMAP description{};
-        ::GetObjectA(bitmap, sizeof description, &description);
-        HDC screen = ::GetDC(nullptr);
-        picture = PixelsOf(screen, bitmap, description.bmWidth, description.bmHeight);
-        ::ReleaseDC(nullptr, screen);
-        ::DeleteObject(bitmap);
-    }
+    HANDLE bitmap = module == nullptr ? nullptr
+                                      : ::LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0,
+                                                     0, LR_CREATEDIBSECTION);
+    Picture picture = bitmap != nullptr ? PixelsOf(static_cast<HBITMAP>(bitmap)) : Picture{};
     if (module != nullptr) {
         ::FreeLibrary(module);
     }
@@ -249,33 +243,27 @@ struct Step {
     std::string verb, argument;
 };
 
-// The driver's steps, passing over the test script's; false with a message
-// on an unreadable file or an unknown verb.
+// The driver's steps, passing over the test script's; false on an unreadable
+// file or an unknown verb (with a message).
 bool ReadScenario(const std::string& path, std::vector<Step>& steps) {
     std::ifstream file(path);
-    if (!file) {
-        std::fprintf(stderr, "wizard-driver: cannot read %s\n", path.c_str());
-        return false;
-    }
     std::string text;
-    for (int number = 1; std::getline(file, text); ++number) {
-        text = text.substr(0, text.find('#'));
-        text.erase(text.find_last_not_of(" \t\r") + 1);
-        text.erase(0, text.find_first_not_of(" \t\r"));
-        const auto space = text.find(' ');
-        const Step step{
-            text.substr(0, space),
-            space == std::string::npos ? "" : text.substr(text.find_first_not_of(" \t\r", space))};
+    for (int number = 1; file && std::getline(file, text); ++number) {
+        std::istringstream words(text.substr(0, text.find('#')));
+        Step step;
+        words >> step.verb >> std::ws;
+        std::getline(words, step.argument);
+        step.argument.erase(step.argument.find_last_not_of(" \t\r") + 1);
         const std::string word = " " + step.verb + " ";
-        if (!text.empty() && kDriverVerbs.find(word) != std::string_view::npos) {
+        if (!step.verb.empty() && kDriverVerbs.find(word) != std::string_view::npos) {
             steps.push_back(step);
-        } else if (!text.empty() && kScriptVerbs.find(word) == std::string_view::npos) {
+        } else if (!step.verb.empty() && kScriptVerbs.find(word) == std::string_view::npos) {
             std::fprintf(stderr, "wizard-driver: %s:%d: unknown step %s\n", path.c_str(), number,
                          step.verb.c_str());
             return false;
         }
     }
-    return true;
+    return file.eof();
 }
 
 BOOL CALLBACK CollectDialog(HWND window, LPARAM found) {
@@ -291,38 +279,51 @@ bool HasTabControl(HWND dialog) {
     return ::FindWindowExA(dialog, nullptr, "SysTabControl32", nullptr) != nullptr;
 }
 
+// Starts a command line with a current directory (null: this process's own).
+bool Launch(std::string commandLine, const char* directory, PROCESS_INFORMATION& started) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    return ::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                            directory, &startup, &started) != 0;
+}
+
 // Drives the installer from outside and writes down what it sees and does,
 // each line flushed, so that a run that hangs still shows how far it came.
-class ScenarioRun {
-  public:
-    // Owns the transcript; screenshots: a path prefix; machines: the .reg files' folder.
-    ScenarioRun(std::FILE* transcript, const char* installer, const char* screenshots,
-                const char* machines)
-        : transcript_(transcript),
-          installer_(installer),
-          screenshots_(screenshots),
-          machines_(machines),
-          banner_(LoadBitmapResource(installer, IDB_BANNER)) {}
-    ScenarioRun(const ScenarioRun&) = delete;
-    ScenarioRun& operator=(const ScenarioRun&) = delete;
-    ~ScenarioRun() {
-        if (process_ != nullptr) {
-            ::TerminateProcess(process_, 1);  // fails once the installer has ended
-            ::CloseHandle(process_);
-        }
-        std::fclose(transcript_);
-    }
+struct ScenarioRun {
+    std::FILE* transcript;
+    std::string installer, screenshots, machines;  // screenshots: a path prefix
+    Picture banner;                                // the installer's, looked for beside the page
+    PROCESS_INFORMATION process{};
+    bool ended = false;
+    int boxesSeen = 0;
+    std::deque<std::string> answers;
 
     // False when the run cannot go on: the transcript says why.
     bool Run(const Step& step) {
         if (step.verb == "answer") {
-            answers_.push_back(step.argument);
+            answers.push_back(step.argument);
             return true;
         }
-        if (step.verb == "regedit" || step.verb == "start") {
-            return step.verb == "start" ? Start(step.argument) : Import(step.argument);
+        if (step.verb == "regedit") {
+            Line("regedit " + step.argument);
+            PROCESS_INFORMATION started{};
+            if (!Launch("regedit.exe /S \"" + machines + "\\" + step.argument + "\"", nullptr,
+                        started)) {
+                return Fail("regedit cannot be started");
+            }
+            ::WaitForSingleObject(started.hProcess, kStepDeadline);
+            ::CloseHandle(started.hThread);
+            return ::CloseHandle(started.hProcess);
         }
-        if (process_ == nullptr || ended_) {
+        if (step.verb == "start") {
+            Line("start in " + step.argument);
+            if (!Launch("\"" + installer + "\"", step.argument.c_str(), process)) {
+                return Fail("the installer cannot be started");
+            }
+            ::WaitForInputIdle(process.hProcess, kAnswerTimeout);
+            return Settle(false);
+        }
+        if (process.hProcess == nullptr || ended) {
             return Fail(step.verb + " while the installer is not running");
         }
         if (step.verb == "picture") {
@@ -331,81 +332,44 @@ class ScenarioRun {
         return step.verb == "install" ? Press(IDOK, "Install") : Press(IDCANCEL, "Cancel");
     }
 
-    // After the last step: waits for the installer to end.
+    // After the last step: waits for the installer to end, and ends it if not.
     void Finish() {
-        if (process_ != nullptr && !Ended(10000)) {
+        if (process.hProcess != nullptr && !Ended(10000)) {
             Line("error: the installer is still running");
+            ::TerminateProcess(process.hProcess, 1);
         }
     }
 
-  private:
     // To the transcript and to standard output.
     void Line(const std::string& line) {
-        std::fputs((line + "\n").c_str(), transcript_);
-        std::fflush(transcript_);
-        std::fputs((line + "\n").c_str(), stdout);
+        for (std::FILE* out : {transcript, stdout}) {
+            std::fputs((line + "\n").c_str(), out);
+            std::fflush(out);
+        }
     }
 
-    // Writes down why the run cannot go on.
     bool Fail(const std::string& why) {
         Line("error: " + why);
         return false;
     }
 
-    // Starts a program (executable null: the command line's first word) with
-    // the folder as its current directory (null: this process's own).
-    static bool Launch(const char* executable, std::string commandLine, const char* directory,
-                       PROCESS_INFORMATION& started) {
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        return ::CreateProcessA(executable, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                directory, &startup, &started) != 0;
-    }
-
-    bool Start(const std::string& folder) {
-        Line("start in " + folder);
-        PROCESS_INFORMATION started{};
-        if (!Launch(installer_.c_str(), "\"" + installer_ + "\"", folder.c_str(), started)) {
-            return Fail("the installer cannot be started");
-        }
-        ::CloseHandle(started.hThread);
-        process_ = started.hProcess;
-        threadId_ = started.dwThreadId;
-        ::WaitForInputIdle(process_, kAnswerTimeout);
-        return Settle(false);
-    }
-
-    bool Import(const std::string& file) {
-        Line("regedit " + file);
-        PROCESS_INFORMATION started{};
-        if (!Launch(nullptr, "regedit.exe /S \"" + machines_ + "\\" + file + "\"", nullptr,
-                    started)) {
-            return Fail("regedit cannot be started");
-        }
-        ::WaitForSingleObject(started.hProcess, kStepDeadline);
-        ::CloseHandle(started.hThread);
-        ::CloseHandle(started.hProcess);
-        return true;
-    }
-
     // Whether the installer has ended, waiting at most the given time; writes
     // down its exit code when it is seen to end.
     bool Ended(DWORD waitMilliseconds = 0) {
-        if (!ended_ && process_ != nullptr &&
-            ::WaitForSingleObject(process_, waitMilliseconds) == WAIT_OBJECT_0) {
+        if (!ended && ::WaitForSingleObject(process.hProcess, waitMilliseconds) == WAIT_OBJECT_0) {
             DWORD code = 0;
-            ::GetExitCodeProcess(process_, &code);
-            ended_ = true;
+            ::GetExitCodeProcess(process.hProcess, &code);
+            ended = true;
             Line("exit " + std::to_string(code));
         }
-        return ended_;
+        return ended;
     }
 
     // The first top-level dialog of the installer's thread that pick chooses.
     template <typename Pick>
     HWND Dialog(Pick pick) const {
         std::vector<HWND> dialogs;
-        ::EnumThreadWindows(threadId_, &CollectDialog, reinterpret_cast<LPARAM>(&dialogs));
+        ::EnumThreadWindows(process.dwThreadId, &CollectDialog, reinterpret_cast<LPARAM>(&dialogs));
         const auto found = std::find_if(dialogs.begin(), dialogs.end(), pick);
         return found == dialogs.end() ? nullptr : *found;
     }
@@ -444,7 +408,8 @@ class ScenarioRun {
             Ping();
             ::Sleep(kPaintPause);
             screen = CaptureScreen();
-            std::vector<std::string> described = DescribeSheet(process_, sheet, screen, banner_);
+            std::vector<std::string> described =
+                DescribeSheet(process.hProcess, sheet, screen, banner);
             if (described == seen) {
                 break;
             }
@@ -458,7 +423,7 @@ class ScenarioRun {
     }
 
     bool SaveScreenshot(const std::string& name, const Picture& screen) {
-        const std::string file = screenshots_ + name + ".ppm";
+        const std::string file = screenshots + name + ".ppm";
         return WritePpm(file, screen) || Fail("cannot write " + file);
     }
 
@@ -506,16 +471,16 @@ class ScenarioRun {
         Line("box " + Quoted(WindowText(box)) + " " + Quoted(text) +
              (question ? " Yes/No" : " OK") + (sheetShown ? "" : " before any window"));
         ::Sleep(kPaintPause);
-        SaveScreenshot("box-" + std::to_string(++boxesSeen_), CaptureScreen());
+        SaveScreenshot("box-" + std::to_string(++boxesSeen), CaptureScreen());
         int button = IDOK;
         if (question) {
-            if (answers_.empty()) {
+            if (answers.empty()) {
                 Line("  error: no answer left; No");
-                answers_.push_back("No");
+                answers.push_back("No");
             }
-            Line("  answer " + answers_.front());
-            button = answers_.front() == "Yes" ? IDYES : IDNO;
-            answers_.pop_front();
+            Line("  answer " + answers.front());
+            button = answers.front() == "Yes" ? IDYES : IDNO;
+            answers.pop_front();
         }
         ::PostMessageA(::GetDlgItem(box, button), BM_CLICK, 0, 0);
         for (const DWORD start = ::GetTickCount();
@@ -523,15 +488,6 @@ class ScenarioRun {
             ::Sleep(kPoll);
         }
     }
-
-    std::FILE* const transcript_;
-    const std::string installer_, screenshots_, machines_;
-    const Picture banner_;
-    HANDLE process_ = nullptr;
-    DWORD threadId_ = 0;
-    bool ended_ = false;
-    int boxesSeen_ = 0;
-    std::deque<std::string> answers_;
 };
 
 }  // namespace
@@ -544,17 +500,15 @@ int main(int argc, char** argv) {
         return 2;
     }
     std::vector<Step> steps;
-    if (!ReadScenario(argv[1], steps)) {
+    std::FILE* transcript = nullptr;
+    if (!ReadScenario(argv[1], steps) || (transcript = std::fopen(argv[3], "wb")) == nullptr) {
+        std::fprintf(stderr, "wizard-driver: cannot run %s into %s\n", argv[1], argv[3]);
         return 2;
     }
-    std::FILE* transcript = std::fopen(argv[3], "wb");
-    if (transcript == nullptr) {
-        std::fprintf(stderr, "wizard-driver: cannot write %s\n", argv[3]);
-        return 2;
-    }
-    ScenarioRun run(transcript, argv[2], argv[4], argv[5]);
+    ScenarioRun run{transcript, argv[2], argv[4], argv[5], BitmapResource(argv[2], IDB_BANNER),
+                    {},         false,   0,       {}};
     const bool ok =
         std::all_of(steps.begin(), steps.end(), [&run](const Step& step) { return run.Run(step); });
     run.Finish();
-    return ok ? 0 : 1;
+    return ok && std::fclose(transcript) == 0 ? 0 : 1;
 }
