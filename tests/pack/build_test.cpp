@@ -7,25 +7,31 @@ namespace {
 using namespace packtest;
 using PackBuild = PackTest;
 
-// Sparse files: refused before a byte is read.
-void WriteSparse(const fs::path& path, std::uintmax_t size) {
-    WriteFile(path, "");
-    fs::resize_file(path, size);
+// The names and contents of the files below a folder.
+std::string State(const fs::path& folder) {
+    std::string files;
+    for (const std::string& file : FilesBelow(folder)) {
+        files += file + '\n' + ReadFile(folder / file);
+    }
+    return files;
 }
 
-TEST_F(PackBuild, RefusesABadEntryNamingItAndLeavesNothing) {
-    WriteSparse(dir / "orca" / "Huge.dat", 4ull << 30);
-    WriteSparse(dir / "orca" / "Big.dat", 3ull << 30);
-    for (const json& row : SourceJson("tests/pack/cases/refused_entries.json")) {
+// A refused entry leaves the installer built before as it was: the installer is
+// written beside the output, and renamed over it when complete.
+TEST_F(PackBuild, RefusesABadEntryNamingItAndKeepsTheOutputAndAcceptsFieldsAtTheirLimits) {
+    for (const auto& [name, size] : {std::pair{"Huge.dat", 4ull << 30}, {"Big.dat", 3ull << 30}}) {
+        WriteFile(dir / "orca" / name, "");  // sparse: refused before a byte is read
+        fs::resize_file(dir / "orca" / name, size);
+    }
+    ASSERT_EQ(Build(json::array({Module()}), out).status, 0);
+    const std::string before = State(out.parent_path());
+    for (const json& row : Filled(SourceJson("tests/pack/cases/refused_entries.json"))) {
         SCOPED_TRACE(row.dump());
         const Outcome run = Build({Module(), Module(row["fields"])}, out);
         ExpectRefusal(run, "manifest entry 1 (");
-        ExpectRefusal(run, Filled(row["says"]));
-        EXPECT_EQ(FilesBelow(out.parent_path()), Strings{});
+        ExpectRefusal(run, row["says"]);
+        EXPECT_EQ(State(out.parent_path()), before);
     }
-}
-
-TEST_F(PackBuild, AcceptsNamesLikeDevicesAndFieldsAtTheirLimits) {
     for (const json& fields : SourceJson("tests/pack/cases/accepted_entries.json")) {
         SCOPED_TRACE(fields.dump());
         EXPECT_EQ(Build(json::array({Module(fields)}), out).status, 0);
@@ -42,31 +48,13 @@ TEST_F(PackBuild, RefusesWhatItCannotReadOrWouldOverwriteAndChangesNothing) {
     fs::create_hard_link(stub, dir / "stub-link");
     fs::create_hard_link(manifest, dir / "twin.sha256");
     fs::create_symlink(stub, dir / "stub-twin.sha256");
-    const auto state = [this] {  // the names and contents of the files below the folder
-        std::string files;
-        for (const std::string& file : FilesBelow(dir)) {
-            files += file + '\n' + ReadFile(dir / file);
-        }
-        return files;
-    };
-    const std::string before = state();
-    for (const json& row : SourceJson("tests/pack/cases/refused_commands.json")) {
+    const std::string before = State(dir);
+    for (const json& row : Filled(SourceJson("tests/pack/cases/refused_commands.json"))) {
         SCOPED_TRACE(row.dump());
-        Strings arguments;
-        for (const json& argument : row["args"]) {
-            arguments.push_back(Filled(argument));
-        }
-        ExpectRefusal(Pack(arguments), Filled(row["says"]));
-        EXPECT_EQ(state(), before);
+        ExpectRefusal(Pack(row["args"]), row["says"]);
+        EXPECT_EQ(State(dir), before);
     }
     EXPECT_TRUE(fs::is_symlink(dir / "manifest-link"));
-    // The installer is written beside the output, and renamed over it when complete.
-    WriteSparse(dir / "orca" / "Big.dat", 3ull << 30);
-    const std::string installer = ReadFile(out) + ReadFile(out.string() + ".sha256");
-    ExpectRefusal(Build({Module(), Module({{"source", "orca/Big.dat"}})}, out), "below 2 GiB");
-    EXPECT_EQ(ReadFile(out) + ReadFile(out.string() + ".sha256"), installer);
-    EXPECT_EQ(FilesBelow(out.parent_path()),
-              (Strings{"StashwellSetup.exe", "StashwellSetup.exe.sha256"}));
 }
 
 TEST_F(PackBuild, VersionIsTheProjects) {

@@ -21,18 +21,13 @@ std::string Dword(std::uint64_t v) {
 
 class Installer : public PackTest {
   protected:
-    Outcome Verify(const json& patch) const {
-        WriteFile(dir / "release.json", json{{"modules", sample.patch(patch)}}.dump());
-        return Pack({"verify", out, "--manifest", dir / "release.json"});
-    }
     const std::string sound = [this] {  // the sample installer
         EXPECT_EQ(Build(sample, out).status, 0);
         return ReadFile(out);
     }();
-    const std::size_t last = sound.size() - store::kTrailerLength;  // the last trailer
 };
 
-TEST_F(Installer, ListsTheModulesLastAppendedFirstWithTheirContentDigests) {
+TEST_F(Installer, ListsTheModulesLastAppendedFirstAndWritesADigestFileForSha256sum) {
     const json listed = json::parse(Pack({"list", "--json", out}).out);
     const std::string table = Pack({"list", out}).out;
     ASSERT_EQ(listed.size(), sample.size());
@@ -56,17 +51,8 @@ TEST_F(Installer, ListsTheModulesLastAppendedFirstWithTheirContentDigests) {
     }
     EXPECT_EQ(sound.substr(0, end), ReadFile(stub) + std::string(4, '\0'));
     EXPECT_EQ(std::count(table.begin(), table.end(), '\n'), 13);
-}
-
-TEST_F(Installer, WritesADigestFileForSha256sumAndVerifySumsTheStoreUp) {
     EXPECT_EQ(ReadFile(out.string() + ".sha256"), Sha256Sum(out) + "  StashwellSetup.exe\n");
     EXPECT_EQ(Shell("cd " + out.parent_path().string() + " && sha256sum -c *.sha256").status, 0);
-    const std::string image = " modules behind an executable image of 3004 bytes; ";
-    EXPECT_EQ(Pack({"verify", out}).out, "12" + image + std::to_string(sound.size()) +
-                                             " bytes in all\n  6 tagged " + kTag +
-                                             "K\n  6 tagged " + kTag + "O\nstore is sound\n");
-    WriteFile(out, sound.substr(0, 3004));
-    EXPECT_EQ(Pack({"verify", out}).out, "0" + image + "3004 bytes in all\nstore is sound\n");
 }
 
 TEST_F(Installer, ExtractsEachVariantByteForByteAndRefusesToOverwriteOrToCollide) {
@@ -96,7 +82,9 @@ TEST_F(Installer, ExtractsEachVariantByteForByteAndRefusesToOverwriteOrToCollide
     EXPECT_EQ(FilesBelow(drive), expected);
 }
 
+// Among the damages, each refused entry that a trailer can hold, written over the last one.
 TEST_F(Installer, DamagedInstallersAreRefusedWholeByListVerifyAndExtract) {
+    const std::size_t last = sound.size() - store::kTrailerLength;
     const std::string size = std::to_string(sound.size());
     const std::string first =
         out.string() + ": module 1 from the end (trailer ending at offset " + size + "): ";
@@ -110,15 +98,15 @@ TEST_F(Installer, DamagedInstallersAreRefusedWholeByListVerifyAndExtract) {
     const std::map<std::string, std::size_t> at = {{"tag", store::kTagOffset},
                                                    {"fileName", store::kFileNameOffset},
                                                    {"extractPath", store::kExtractPathOffset}};
-    for (const json& row : SourceJson("tests/pack/cases/refused_entries.json")) {
-        std::string bytes = sound;  // the entries a trailer can hold, as the last
+    for (const json& row : Filled(SourceJson("tests/pack/cases/refused_entries.json"))) {
+        std::string bytes = sound;
         for (const auto& [field, text] : row["fields"].items()) {
             bytes = row.contains("stored")
                         ? Put(bytes, last + at.at(field), pack::AnsiFromUtf8(text) + '\0')
                         : "";
         }
         if (!bytes.empty()) {
-            rows.push_back({bytes, first + Filled(row["says"])});
+            rows.push_back({bytes, first + row["says"].get<std::string>()});
         }
     }
     for (const auto& [bytes, what] : rows) {
@@ -135,19 +123,29 @@ TEST_F(Installer, DamagedInstallersAreRefusedWholeByListVerifyAndExtract) {
     }
 }
 
-TEST_F(Installer, VerifyAgainstAManifestPrintsEachDifference) {
+TEST_F(Installer, VerifySumsTheStoreUpOrPrintsEachDifferenceFromAManifest) {
+    const auto verify = [this](const json& patch) {
+        WriteFile(dir / "release.json", json{{"modules", sample.patch(patch)}}.dump());
+        return Pack({"verify", out, "--manifest", dir / "release.json"});
+    };
     for (const json& row : SourceJson("tests/pack/cases/verify_differences.json")) {
-        const Outcome run = Verify(row["patch"]);
+        const Outcome run = verify(row["patch"]);
         EXPECT_EQ(run.out, row["prints"]);
         EXPECT_EQ(run.status, row["patch"].empty() ? 0 : 1) << run.err;
     }
     const std::string cnt = dir / "orca/Stash.cnt";  // the entry's names, another file's content
-    EXPECT_EQ(Verify(json::parse(
+    EXPECT_EQ(verify(json::parse(
                          R"([{"op": "replace", "path": "/2/source", "value": "orca/Stash.cnt"}])"))
                   .out,
               "manifest entry 2 (orca/Stash.cnt): changed content: sha256 " +
                   Sha256Sum(dir / "orca/Stash.hlp") + " in the installer, " + Sha256Sum(cnt) +
                   " in " + cnt + "\n");
+    const std::string image = " modules behind an executable image of 3004 bytes; ";
+    EXPECT_EQ(Pack({"verify", out}).out, "12" + image + std::to_string(sound.size()) +
+                                             " bytes in all\n  6 tagged " + kTag +
+                                             "K\n  6 tagged " + kTag + "O\nstore is sound\n");
+    WriteFile(out, sound.substr(0, 3004));
+    EXPECT_EQ(Pack({"verify", out}).out, "0" + image + "3004 bytes in all\nstore is sound\n");
 }
 
 TEST_F(Installer, TextsAreStoredInWindows1252AndShownEscapedOrAsJson) {

@@ -57,8 +57,7 @@ inline json Module(const json& fields = json::object()) {
 
 struct Outcome {
     int status;
-    std::string out;
-    std::string err;
+    std::string out, err;
 };
 
 class PackTest : public ::testing::Test {
@@ -70,12 +69,13 @@ class PackTest : public ::testing::Test {
     }
     ~PackTest() override { fs::remove_all(dir); }
 
-    // The text with each {dir} replaced by the test's folder.
-    std::string Filled(std::string text) const {
+    // A row of a case table with each {dir} in its texts replaced by the test's folder.
+    json Filled(const json& row) const {
+        std::string text = row.dump();
         for (std::size_t at; (at = text.find("{dir}")) != std::string::npos;) {
             text.replace(at, 5, dir.string());
         }
-        return text;
+        return json::parse(text);
     }
     Outcome Shell(const std::string& command) const {
         const std::string output = dir / ".stdout", errors = dir / ".stderr";
@@ -117,8 +117,7 @@ class PackTest : public ::testing::Test {
         std::string pattern = fs::temp_directory_path() / "stashwell-pack-XXXXXX";
         return fs::path(mkdtemp(pattern.data()));
     }();
-    const fs::path stub = dir / "stub.exe";
-    const fs::path manifest = dir / "manifest.json";
+    const fs::path stub = dir / "stub.exe", manifest = dir / "manifest.json";
     const fs::path out = dir / "out" / "StashwellSetup.exe";
     const json sample = SourceJson("examples/payload/manifest.json")["modules"];
 
