@@ -122,12 +122,11 @@ class PackTest : public ::testing::Test {
     const json sample = SourceJson("examples/payload/manifest.json")["modules"];
 
   private:
-    static std::string Quoted(const std::string& text) {
-        std::string quoted = "'";
-        for (const char c : text) {
-            quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    static std::string Quoted(std::string text) {
+        for (std::size_t at = 0; (at = text.find('\'', at)) != std::string::npos; at += 4) {
+            text.replace(at, 1, "'\\''");
         }
-        return quoted + "'";
+        return "'" + text + "'";
     }
 };
 
