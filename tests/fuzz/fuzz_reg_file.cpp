@@ -3,6 +3,8 @@
 // each root. Properties: a file is loaded whole or refused as "NAME:LINE: what
 // is wrong" with a line the file has, leaving the registry as it was; no key
 // stays open.
+#include <algorithm>
+#include <regex>
 #include <string>
 
 #include "fuzz_check.h"
@@ -12,7 +14,7 @@ namespace {
 
 using fuzz::Require;
 
-void Load(const std::string& bytes, std::size_t unit) {
+void Load(const std::string& bytes) {
     hosted::MemoryRegistry registry;
     for (const win::HKEY root : {win::kHkeyLocalMachine, win::kHkeyDynData}) {
         registry.SetString(root, "Kept", "Value", "as it was");
@@ -23,15 +25,12 @@ void Load(const std::string& bytes, std::size_t unit) {
     if (loaded) {
         return;
     }
-    const std::size_t digits = error.find_first_not_of("0123456789", 9);
-    Require(error.starts_with("fuzz.reg:") && digits > 9 && digits < 19 &&
-                error.compare(digits, 2, ": ") == 0 && error.size() > digits + 2,
+    static const std::regex refusal(R"(^fuzz\.reg:([1-9][0-9]{0,8}): [\s\S])");
+    std::smatch line;
+    Require(std::regex_search(error, line, refusal),
             "a refusal gives a line and what is wrong: " + error);
-    std::size_t lines = 1;  // CRLF or LF ends a line, in units of the file's encoding
-    for (std::size_t at = 0; at + unit <= bytes.size(); at += unit) {
-        lines += bytes[at] == '\n' ? 1 : 0;
-    }
-    Require(std::stoull(error.substr(9, digits - 9)) <= lines && error[9] != '0',
+    // CRLF or LF ends a line; in the UTF-16 file every other byte is zero.
+    Require(std::stol(line[1]) <= 1 + std::count(bytes.begin(), bytes.end(), '\n'),
             "a refusal names a line of the file: " + error);
     char name[8];
     for (const win::HKEY root : {win::kHkeyLocalMachine, win::kHkeyDynData}) {
@@ -51,13 +50,13 @@ void Load(const std::string& bytes, std::size_t unit) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string input(reinterpret_cast<const char*>(data), size);
-    Load(input, 1);
-    Load("REGEDIT4\r\n" + input, 1);
+    Load(input);
+    Load("REGEDIT4\r\n" + input);
     // Every byte as one UTF-16 code unit, so that text mutations reach the Unicode parser.
     std::string utf16 = "\xFF\xFE";
     for (const char c : "Windows Registry Editor Version 5.00\r\n" + input) {
         utf16.append({c, '\0'});
     }
-    Load(utf16, 2);
+    Load(utf16);
     return 0;
 }
