@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstring>
 #include <memory>
+#include <numeric>
 #include <tuple>
 #include <vector>
 
@@ -16,17 +17,15 @@ namespace {
 // A value read asking for its size, then with one byte too little room and
 // with just enough: "code type, code size, code size: data".
 std::string Reading(platform::Registry& registry, win::HKEY key, const char* name) {
-    std::uint32_t type = 0;
-    std::uint32_t needed = 0;
+    std::uint32_t type = 0, needed = 0;
     const std::uint32_t asked = registry.RegQueryValueExA(key, name, &type, nullptr, &needed);
     std::string seen = std::to_string(asked) + " " + std::to_string(type);
     std::string data(needed, '#');
     for (std::uint32_t room = needed - 1; asked == 0 && needed > 0 && room <= needed; ++room) {
         std::uint32_t size = room;
-        seen +=
-            ", " + std::to_string(registry.RegQueryValueExA(
-                       key, name, nullptr, reinterpret_cast<std::uint8_t*>(data.data()), &size));
-        seen += " " + std::to_string(size);
+        const std::uint32_t code = registry.RegQueryValueExA(
+            key, name, nullptr, reinterpret_cast<std::uint8_t*>(data.data()), &size);
+        seen += ", " + std::to_string(code) + " " + std::to_string(size);
     }
     return asked == 0 ? seen + ": " + data : seen;
 }
@@ -74,19 +73,14 @@ std::string Walk(Checks& checks, platform::FileFind& find, const std::string& pa
         seen.push_back(Described(find));
     }
     CHECK_TRUE(!find.FindNextFile() && !seen.empty() && Described(find) == seen.back());
-    const auto upper = [](char c) { return std::toupper(static_cast<unsigned char>(c)); };
+    const auto upper = [](std::string s) {
+        std::ranges::transform(s, s.begin(), [](unsigned char c) { return char(std::toupper(c)); });
+        return s;
+    };
     if (!sorted) {
-        std::sort(seen.begin(), seen.end(), [&](auto& a, auto& b) {
-            return std::lexicographical_compare(
-                a.begin(), a.end(), b.begin(), b.end(),
-                [&](char x, char y) { return upper(x) < upper(y); });
-        });
+        std::ranges::sort(seen, {}, upper);
     }
-    std::string listing;
-    for (const std::string& entry : seen) {
-        listing += entry;
-    }
-    return listing;
+    return std::accumulate(seen.begin(), seen.end(), std::string());
 }
 
 }  // namespace
@@ -124,8 +118,7 @@ void CheckSystem(Checks& checks, Seam& seam, const Fixture& fixture) {
 }
 
 void CheckRegistry(Checks& checks, Seam& seam, const Fixture& fixture) {
-    const std::string drive(1, fixture.drive);
-    const std::string nul(1, '\0');
+    const std::string drive(1, fixture.drive), nul(1, '\0');
     std::string mount;  // UTF-16LE
     for (const char c : std::string("\\??\\STORAGE#RemovableMedia#8&3f2e1d0c&0&RM#"
                                     "{53f5630d-b6bf-11d0-94f2-00a0c91efb8b}")) {
@@ -168,8 +161,7 @@ void CheckRegistry(Checks& checks, Seam& seam, const Fixture& fixture) {
 
 void CheckFiles(Checks& checks, Seam& seam, const Fixture& fixture) {
     platform::FileSystem& files = seam.files;
-    const std::string folder = fixture.Folder();
-    const std::string path = folder + "\\Payload.bin";
+    const std::string folder = fixture.Folder(), path = folder + "\\Payload.bin";
     CHECK_TRUE(files.CreateDirectoryA(folder));
     CHECK_ERROR(files.CreateDirectoryA(folder + "\\..\\CONTRACT"), win::kErrorAlreadyExists);
     CHECK_ERROR(files.CreateDirectoryA(folder + "\\a\\b"), win::kErrorPathNotFound);

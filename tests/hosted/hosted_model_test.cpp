@@ -6,10 +6,8 @@
 #include <sys/xattr.h>
 
 #include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <tuple>
 #include <vector>
 
 #include "contract.h"
@@ -83,9 +81,6 @@ class HostedModel : public HostedMachine {
                           : fs::path(host.path).lexically_relative(top_).string() +
                                 (host.isDriveRoot ? " root" : "");
     }
-    std::string Outcome(bool succeeded) {
-        return succeeded ? "ok" : "error " + std::to_string(lastError_.Get());
-    }
     static std::string DosAttrib(const fs::path& path) {
         char text[16];
         const ssize_t size = getxattr(path.c_str(), "user.DOSATTRIB", text, sizeof text);
@@ -106,14 +101,11 @@ TEST_F(HostedModel, PathsResolveInsideTheMappedFoldersOnly) {
     fs::create_directory_symlink(drive() / "nowhere", drive() / "dangling");
     ASSERT_TRUE(drives_.MapFile("/host/Setup", outside() / "Setup"));
     EXPECT_FALSE(drives_.MapFile("/host/Folder", outside()));
-    const char* const paths[] = {"e:\\HELP\\a.HLP",  "E:\\Help\\a.hlp",
-                                 "E:/..\\..\\x",     "E:\\a\\.\\..\\..\\b/./c\\\\",
-                                 "E:\\a\\..",        "E:",
-                                 "E:\\ALIAS\\a.hlp", "E:\\dangling\\x",
-                                 "E:\\escape",       "E:\\Relative\\Setup",
-                                 "E:\\setup.lnk",    "/host/Setup"};
     std::string resolved;
-    for (const char* path : paths) {
+    for (const char* path :
+         {"e:\\HELP\\a.HLP", "E:\\Help\\a.hlp", "E:/..\\..\\x", "E:\\a\\.\\..\\..\\b/./c\\\\",
+          "E:\\a\\..", "E:", "E:\\ALIAS\\a.hlp", "E:\\dangling\\x", "E:\\escape",
+          "E:\\Relative\\Setup", "E:\\setup.lnk", "/host/Setup"}) {
         resolved += Resolve(path) + "; ";
     }
     EXPECT_EQ(resolved,
@@ -150,7 +142,8 @@ TEST_F(HostedModel, FolderIsListedAgainOnlyWhenChangedByOthers) {
 
 TEST_F(HostedModel, KeepsWindowsFactsInHostTerms) {
     const auto find = files_.NewFileFind();
-    EXPECT_EQ(Outcome(find->FindFile("E:\\*.*")), "error 2");  // an empty root: no dots
+    const auto outcome = [this](bool succeeded) { return contract::Outcome(system_, succeeded); };
+    EXPECT_EQ(outcome(find->FindFile("E:\\*.*")), "error 2");  // an empty root: no dots
     WriteFile(drive() / "f");
     fs::create_symlink(drive() / "f", drive() / "f.lnk");
     fs::create_directory(drive() / "Locked");
@@ -158,28 +151,30 @@ TEST_F(HostedModel, KeepsWindowsFactsInHostTerms) {
                 drives_.MapFile("/proc/self/comm", "/proc/self/comm"));
     system_.facts().modulePath = "E:\\Setup\\Stashwell.exe";
     char cut[10] = "#########";
-    const std::string seen[] = {
-        Outcome(files_.SetFileAttributesA("E:\\f", 0x27)),
+    const std::vector<std::string> seen{
+        outcome(files_.SetFileAttributesA("E:\\f", 0x27)),
         DosAttrib(drive() / "f"),                              // read-only lives in the permissions
-        Outcome(files_.SetFileAttributesA("E:\\f.lnk", 0x2)),  // a link's target stays as it is
-        Outcome(files_.GetFileAttributesA("E:\\f.lnk") == 0x400u),
-        Outcome(files_.RemoveDirectoryA("E:\\")),
-        Outcome(files_.RemoveDirectoryA("E:\\locked")),
-        Outcome(files_.SetFileAttributesA("/proc/self/comm", 0x2)),
-        Outcome(find->FindFile("E:\\Locked\\*.txt")),
-        Outcome(find->FindFile("E:\\*.*") && find->FindNextFile() && !find->IsDots()),
+        outcome(files_.SetFileAttributesA("E:\\f.lnk", 0x2)),  // a link's target stays as it is
+        outcome(files_.GetFileAttributesA("E:\\f.lnk") == 0x400u),
+        outcome(files_.RemoveDirectoryA("E:\\")),
+        outcome(files_.RemoveDirectoryA("E:\\locked")),
+        outcome(files_.SetFileAttributesA("/proc/self/comm", 0x2)),
+        outcome(find->FindFile("E:\\Locked\\*.txt")),
+        outcome(find->FindFile("E:\\*.*") && find->FindNextFile() && !find->IsDots()),
         std::to_string(system_.GetModuleFileNameA(cut, 9)),
         std::string(cut, 10)};
-    EXPECT_EQ(
-        std::vector<std::string>(std::begin(seen), std::end(seen)),
-        (std::vector<std::string>{"ok", "0x26", "error 5", "ok", "error 5", "error 5", "error 50",
-                                  "error 87", "ok", "9", std::string("E:\\Setup\0\0", 10)}));
+    EXPECT_EQ(seen, (std::vector<std::string>{"ok", "0x26", "error 5", "ok", "error 5", "error 5",
+                                              "error 50", "error 87", "ok", "9",
+                                              std::string("E:\\Setup\0\0", 10)}));
 }
 
 TEST(HostedText, ErrnoCodesMessagesAndWindows1252) {
-    const std::pair<int, std::uint32_t> errnos[] = {
-        {EROFS, 19}, {ENOSPC, 112}, {EMFILE, 4}, {ENAMETOOLONG, 206}, {EIO, 31}, {ELOOP, 1921}};
-    for (const auto& [error, code] : errnos) {
+    for (const auto& [error, code] : {std::pair{EROFS, 19u},
+                                      {ENOSPC, 112u},
+                                      {EMFILE, 4u},
+                                      {ENAMETOOLONG, 206u},
+                                      {EIO, 31u},
+                                      {ELOOP, 1921u}}) {
         EXPECT_EQ(hosted::WinErrorFromErrno(error, true), code) << error;
     }
     EXPECT_EQ(hosted::SystemMessageText(2), "The system cannot find the file specified.\r\n");
