@@ -1,18 +1,15 @@
-// What every implementation of the platform seam must do, written once
-// against its interfaces and with no test framework: GoogleTest drives it on
-// the hosted machine (tests/hosted), the seam probe on Windows under Wine.
+// What every implementation of the platform seam must do, with no test framework:
+// GoogleTest drives it on the hosted machine, the seam probe on Windows under Wine.
 #pragma once
 #include <cstdint>
 #include <string>
-#include <type_traits>
 
 #include "platform/file_system.h"
 #include "platform/registry.h"
 #include "platform/system.h"
 
 namespace contract {
-class Checks {
-  public:
+struct Checks {
     virtual ~Checks() = default;
     // what: the check's text and, when it failed, what was seen.
     virtual void Report(bool passed, const char* file, int line, const std::string& what) = 0;
@@ -39,12 +36,11 @@ void CheckFolderSearch(Checks& checks, Seam& seam, const Fixture& fixture);
 void CheckRegistry(Checks& checks, Seam& seam, const Fixture& fixture);
 void CheckSystem(Checks& checks, Seam& seam, const Fixture& fixture);
 // A value as CHECK_EQ compares and shows it.
-template <class T>
-std::string Shown(const T& value) {
-    if constexpr (std::is_arithmetic_v<T>)
-        return std::to_string(value);
-    else
-        return "\"" + std::string(value) + "\"";
+inline std::string Shown(long long value) {
+    return std::to_string(value);
+}
+inline std::string Shown(const std::string& text) {
+    return "\"" + text + "\"";
 }
 // How a call ended: "ok", or "error N" with the last error that it left.
 inline std::string Outcome(platform::System& system, bool succeeded) {

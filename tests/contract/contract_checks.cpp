@@ -1,8 +1,8 @@
-// The platform contract's checks: the system, the registry, files and
-// folder searches.
+// The platform contract's checks: the system, the registry, files and folder searches.
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <numeric>
 #include <tuple>
@@ -166,9 +166,8 @@ void CheckFiles(Checks& checks, Seam& seam, const Fixture& fixture) {
     CHECK_ERROR(files.CreateDirectoryA(folder + "\\..\\CONTRACT"), win::kErrorAlreadyExists);
     CHECK_ERROR(files.CreateDirectoryA(folder + "\\a\\b"), win::kErrorPathNotFound);
     std::string payload;
-    for (int i = 0; i < 2500; ++i) {
-        payload += static_cast<char>(i * 7 + 3);
-    }
+    std::generate_n(std::back_inserter(payload), 2500,
+                    [i = 0]() mutable { return char(i++ * 7 + 3); });
     const int out = files.CreateExclusive(path);
     CHECK_TRUE(files.Write(out, payload.data(), 2500) == 2500 && files.Close(out) == 0);
     CHECK_ERROR(files.CreateExclusive(folder + "\\PAYLOAD.BIN") >= 0, win::kErrorFileExists);
@@ -188,7 +187,6 @@ void CheckFiles(Checks& checks, Seam& seam, const Fixture& fixture) {
     CHECK_ERROR(files.Read(in, tail, 1) >= 0, win::kErrorInvalidHandle);
     CHECK_TRUE(files.Write(in, tail, 1) == -1 && files.Seek(in, 0) == -1 && files.Close(in) == -1 &&
                files.Read(-1, tail, 1) == -1);
-
     std::uint64_t length = 7;
     CHECK_TRUE(files.GetFileLength(path, length) && ReadAll(files, path) == payload);
     for (const auto& [missing, code] :
@@ -200,7 +198,6 @@ void CheckFiles(Checks& checks, Seam& seam, const Fixture& fixture) {
     char module[win::kMaxPath] = {};
     seam.system.GetModuleFileNameA(module, sizeof module);
     CHECK_TRUE(files.GetFileLength(module, length) && ReadAll(files, module).size() == length);
-
     const std::uint32_t kept = win::kFileAttributeReadonly | win::kFileAttributeHidden;
     CHECK_EQ(files.GetFileAttributesA(path) & (kept | win::kFileAttributeDirectory), 0);
     CHECK_TRUE(files.SetFileAttributesA(path, kept) &&
@@ -215,7 +212,6 @@ void CheckFiles(Checks& checks, Seam& seam, const Fixture& fixture) {
     CHECK_ERROR(files.DeleteFileA(folder), win::kErrorAccessDenied);
     CHECK_TRUE(files.PathIsDirectoryA(folder) && files.RemoveDirectoryA(folder));
     CHECK_TRUE(!files.PathIsDirectoryA(folder) && !files.PathFileExistsA(folder));
-
     std::string rests;  // of each path after its root, "-" for none
     for (const char* rooted : {"E:\\A\\B", "E:\\", "\\\\server\\share\\x", "", "E:", "E:A", "E:/A",
                                "\\A", "\\\\server", "\\\\server\\share"}) {
