@@ -1,6 +1,5 @@
-// The store: walks over one store of six modules and damaged copies of it,
-// extractions, the creation of folders, and each of their platform calls
-// failing in turn.
+// The store: walks over a store of six modules and damaged copies of it, extractions,
+// the creation of folders, and each of their platform calls failing in turn.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -29,9 +28,9 @@ std::string Patched(std::uint32_t at, std::uint32_t value, std::string bytes = S
     return bytes;
 }
 const std::string kLongTrailer = Patched(End(6) + 36, 700, S + std::string(40, 0));
-void Expect(bool holds, const std::string& property) {
+const Require Expect = [](bool holds, const std::string& property) {
     EXPECT_TRUE(holds) << property;
-}
+};
 
 // The bytes; the key, byTag and start of a walk; the modules it finds (n: the
 // nth appended) up to the 0 (none left) or -1 (failure) that ends it.
@@ -59,21 +58,21 @@ const Walk kWalks[] = {
 };
 
 TEST(FindModule, WalksTheSameStoreOnBothFamilies) {
-    for (std::size_t row = 0; row < std::size(kWalks) * 2; ++row) {
-        const auto& [bytes, key, byTag, start, modules] = kWalks[row / 2];
-        StoreRun run(bytes, row % 2, Expect);
-        std::vector<int> found;
-        for (const Found& module : run.Walk(key, byTag, start)) {
-            const auto& p = kStore.placements;
-            found.push_back(
-                1 + int(std::ranges::find(p, module.first, &pack::ModulePlacement::payloadOffset) -
-                        p.begin()));
+    for (const Walk& row : kWalks) {
+        const auto& [bytes, key, byTag, start, modules] = row;
+        std::vector<std::int32_t> wanted;  // what each step of the walk returns
+        for (const int n : modules) {
+            wanted.push_back(
+                n > 0 ? static_cast<std::int32_t>(kStore.placements[n - 1].payloadOffset) : n);
         }
-        found.push_back(run.results.back());
-        EXPECT_EQ(found, modules) << "row " << row / 2 << (row % 2 ? " on NT" : " on 95");
-        if (row % 2) {
-            RunOnBothFamilies(bytes, Expect);
+        for (const bool nt : {true, false}) {
+            StoreRun run(bytes, nt, Expect);
+            const auto from = static_cast<std::ptrdiff_t>(run.results.size());
+            run.Walk(key, byTag, start);
+            EXPECT_EQ(std::vector(run.results.begin() + from, run.results.end()), wanted)
+                << "row " << &row - kWalks << (nt ? " on NT" : " on 95");
         }
+        RunOnBothFamilies(bytes, Expect);
     }
 }
 
