@@ -17,6 +17,9 @@ struct Checks {
                const std::string& wanted) {
         Report(seen == wanted, file, line, text + (": " + seen) + ", not " + wanted);
     }
+    // A value as CHECK_EQ compares and shows it.
+    static std::string Shown(long long value) { return std::to_string(value); }
+    static std::string Shown(const std::string& text) { return "\"" + text + "\""; }
 };
 struct Seam {
     platform::FileSystem& files;
@@ -35,13 +38,6 @@ void CheckFiles(Checks& checks, Seam& seam, const Fixture& fixture);
 void CheckFolderSearch(Checks& checks, Seam& seam, const Fixture& fixture);
 void CheckRegistry(Checks& checks, Seam& seam, const Fixture& fixture);
 void CheckSystem(Checks& checks, Seam& seam, const Fixture& fixture);
-// A value as CHECK_EQ compares and shows it.
-inline std::string Shown(long long value) {
-    return std::to_string(value);
-}
-inline std::string Shown(const std::string& text) {
-    return "\"" + text + "\"";
-}
 // How a call ended: "ok", or "error N" with the last error that it left.
 inline std::string Outcome(platform::System& system, bool succeeded) {
     return succeeded ? "ok" : "error " + std::to_string(system.GetLastError());
@@ -51,6 +47,6 @@ inline std::string Outcome(platform::System& system, bool succeeded) {
 // These expect a Checks named checks in scope, CHECK_ERROR a Seam named seam.
 #define CHECK_TRUE(condition) checks.Report(condition, __FILE__, __LINE__, #condition)
 #define CHECK_EQ(seen, wanted) \
-    checks.Equal(__FILE__, __LINE__, #seen, ::contract::Shown(seen), ::contract::Shown(wanted))
+    checks.Equal(__FILE__, __LINE__, #seen, checks.Shown(seen), checks.Shown(wanted))
 #define CHECK_ERROR(succeeded, code) \
     CHECK_EQ(::contract::Outcome(seam.system, succeeded), "error " + std::to_string(code))

@@ -157,14 +157,11 @@ TEST_F(HostedModel, KeepsWindowsFactsInHostTerms) {
 }
 
 TEST(HostedText, ErrnoCodesMessagesAndWindows1252) {
-    for (const auto& [error, code] : {std::pair{EROFS, 19u},
-                                      {ENOSPC, 112u},
-                                      {EMFILE, 4u},
-                                      {ENAMETOOLONG, 206u},
-                                      {EIO, 31u},
-                                      {ELOOP, 1921u}}) {
-        EXPECT_EQ(hosted::WinErrorFromErrno(error, true), code) << error;
+    std::string codes;
+    for (const int error : {EROFS, ENOSPC, EMFILE, ENAMETOOLONG, EIO, ELOOP}) {
+        codes += std::to_string(hosted::WinErrorFromErrno(error, true)) + " ";
     }
+    EXPECT_EQ(codes, "19 112 4 206 31 1921 ");
     EXPECT_EQ(hosted::SystemMessageText(2), "The system cannot find the file specified.\r\n");
     for (const std::uint32_t code :
          {0u,  1u,  3u,   4u,   5u,   6u,   8u,   15u,  19u,  21u,  31u,  32u,  38u,  50u,
@@ -172,8 +169,7 @@ TEST(HostedText, ErrnoCodesMessagesAndWindows1252) {
         EXPECT_TRUE(hosted::SystemMessageText(code).ends_with(".\r\n")) << code;
     }
     for (int value = 0; value < 256; ++value) {
-        const char byte = static_cast<char>(value);
-        EXPECT_EQ(hosted::ToWindows1252(hosted::FromWindows1252(byte)), byte) << value;
+        EXPECT_EQ(hosted::ToWindows1252(hosted::FromWindows1252(char(value))), char(value));
     }
 }
 
