@@ -130,7 +130,8 @@ void CheckRegistry(Checks& checks, Seam& seam, const Fixture& fixture) {
     };
     const win::HKEY hklm = win::kHkeyLocalMachine;
     const std::string scsi = "Enum\\SCSI\\NORVASK_ROVANE_SLIM_____0\\0001";
-    const std::tuple<win::HKEY, std::string, std::string, std::string> values[] = {
+    // A value's reading, or with no value named the key's subkeys.
+    const std::tuple<win::HKEY, std::string, std::string, std::string> keys[] = {
         {hklm, "system\\currentcontrolset\\services\\DISK\\enum", "Count",
          read(4, std::string("\1\0\0\0", 4))},
         {hklm, "System\\CurrentControlSet\\Services\\Disk\\Enum", "0",
@@ -139,24 +140,21 @@ void CheckRegistry(Checks& checks, Seam& seam, const Fixture& fixture) {
         {win::kHkeyDynData, "Config Manager\\Enum\\C29A3B40", "HardWareKey",
          read(1, "USB\\VID_3107&PID_9340\\0001" + nul)},
         {hklm, scsi, "CurrentDriveLetterAssignment", read(1, drive + nul)},
-        {hklm, scsi, "Missing", "2 0"}};
+        {hklm, scsi, "Missing", "2 0"},
+        {win::kHkeyDynData, "Config Manager\\Enum", "", "C29A3B40; C29A3B44; 259"},
+        {hklm, "System\\CurrentControlSet\\Enum\\USBSTOR", "",
+         "Disk&Ven_Norvask&Prod_Rovane_Slim&Rev_1.00; 259"},
+        {hklm, "Software\\Contract\\Order", "", "alpha; Beta; GAMMA; 259"}};
     win::HKEY key = 0;
-    for (const auto& [root, path, name, reading] : values) {
-        CHECK_EQ(seam.registry.RegOpenKeyExA(root, path.c_str(), win::kKeyQueryValue, &key), 0);
-        CHECK_EQ(Reading(seam.registry, key, name.c_str()), reading);
+    for (const auto& [root, path, name, seen] : keys) {
+        const std::uint32_t access = name.empty() ? win::kKeyRead : win::kKeyQueryValue;
+        CHECK_EQ(seam.registry.RegOpenKeyExA(root, path.c_str(), access, &key), 0);
+        CHECK_EQ(
+            name.empty() ? Subkeys(seam.registry, key) : Reading(seam.registry, key, name.c_str()),
+            seen);
         CHECK_EQ(seam.registry.RegCloseKey(key), 0);
     }
     CHECK_EQ(seam.registry.RegOpenKeyExA(hklm, "System\\NoSuchKey", win::kKeyRead, &key), 2);
-    const std::tuple<win::HKEY, const char*, const char*> lists[] = {
-        {win::kHkeyDynData, "Config Manager\\Enum", "C29A3B40; C29A3B44; 259"},
-        {hklm, "System\\CurrentControlSet\\Enum\\USBSTOR",
-         "Disk&Ven_Norvask&Prod_Rovane_Slim&Rev_1.00; 259"},
-        {hklm, "Software\\Contract\\Order", "alpha; Beta; GAMMA; 259"}};
-    for (const auto& [root, path, names] : lists) {
-        CHECK_EQ(seam.registry.RegOpenKeyExA(root, path, win::kKeyRead, &key), 0);
-        CHECK_EQ(Subkeys(seam.registry, key), names);
-        seam.registry.RegCloseKey(key);
-    }
 }
 
 void CheckFiles(Checks& checks, Seam& seam, const Fixture& fixture) {
