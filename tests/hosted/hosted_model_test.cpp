@@ -1,7 +1,6 @@
-// The hosted machine on real folders under /tmp: the platform contract, its
-// registry loaded from the file that tests/wine/probe.sh imports under Wine,
-// and what only this machine does: its drive map confines every path to the
-// mapped folders, and it keeps attributes, texts and codes in host terms.
+// The hosted machine on real folders under /tmp: the platform contract (its registry the
+// file that tests/wine/probe.sh imports under Wine), and what only this machine does: its
+// drive map confines every path to the mapped folders; it keeps Windows facts in host terms.
 #include <gtest/gtest.h>
 #include <sys/xattr.h>
 
@@ -23,7 +22,7 @@ namespace fs = std::filesystem;
 
 // A fresh host folder mapped as drive E:, beside a folder outside every
 // drive, removed when the test ends.
-class HostedModel : public ::testing::Test {
+class HostedModel : public ::testing::Test, public contract::Checks {
   protected:
     HostedModel() {
         std::string pattern = (fs::temp_directory_path() / "stashwell-hosted-XXXXXX").string();
@@ -37,6 +36,9 @@ class HostedModel : public ::testing::Test {
     fs::path drive() const { return top_ / "drive"; }
     fs::path outside() const { return top_ / "outside"; }
     static void WriteFile(const fs::path& path) { std::ofstream(path) << "x"; }
+    void Report(bool passed, const char* file, int line, const std::string& what) override {
+        EXPECT_TRUE(passed) << file << ":" << line << ": " << what;
+    }
     // The host path below the test's folder ("drive" for E:\), or the error.
     std::string Resolve(const std::string& path, hosted::LastLink last = hosted::LastLink::Follow) {
         hosted::HostPath host;
@@ -58,30 +60,20 @@ class HostedModel : public ::testing::Test {
     hosted::HostedSystem system_{drives_, lastError_};
 };
 
-class HostedContract : public HostedModel, public contract::Checks {
-  protected:
-    HostedContract() {
-        std::string error;
-        EXPECT_TRUE(hosted::LoadRegFile(CONTRACT_MACHINE_REG, registry_, error)) << error;
-        drives_.MapFile(system_.facts().modulePath, system_.facts().modulePath);
-        system_.facts().currentDirectory = fixture_.currentDirectory;
-    }
-    ~HostedContract() override { EXPECT_EQ(registry_.OpenKeyCount(), 0); }
-    void Report(bool passed, const char* file, int line, const std::string& what) override {
-        EXPECT_TRUE(passed) << file << ":" << line << ": " << what;
-    }
-
-    hosted::MemoryRegistry registry_;
-    contract::Seam seam_{files_, registry_, system_};
-    const contract::Fixture fixture_{'E', win::kVerPlatformWin32Nt, "C:\\Setup", true};
-};
-
 // One part after another on one machine, each leaving it as it found it.
-TEST_F(HostedContract, FilesFolderSearchRegistryAndSystem) {
+TEST_F(HostedModel, ContractOnFilesFolderSearchRegistryAndSystem) {
+    hosted::MemoryRegistry registry;
+    std::string error;
+    ASSERT_TRUE(hosted::LoadRegFile(CONTRACT_MACHINE_REG, registry, error)) << error;
+    const contract::Fixture fixture{'E', win::kVerPlatformWin32Nt, "C:\\Setup", true};
+    drives_.MapFile(system_.facts().modulePath, system_.facts().modulePath);
+    system_.facts().currentDirectory = fixture.currentDirectory;
+    contract::Seam seam{files_, registry, system_};
     for (const auto check : {contract::CheckFiles, contract::CheckFolderSearch,
                              contract::CheckRegistry, contract::CheckSystem}) {
-        check(*this, seam_, fixture_);
+        check(*this, seam, fixture);
     }
+    EXPECT_EQ(registry.OpenKeyCount(), 0);
 }
 
 TEST_F(HostedModel, PathsResolveInsideTheMappedFoldersOnly) {
