@@ -155,11 +155,6 @@ TEST(HostedText, ErrnoCodesMessagesAndWindows1252) {
     }
     EXPECT_EQ(codes, "19 112 4 206 31 1921 ");
     EXPECT_EQ(hosted::SystemMessageText(2), "The system cannot find the file specified.\r\n");
-    for (const std::uint32_t code :
-         {0u,  1u,  3u,   4u,   5u,   6u,   8u,   15u,  19u,  21u,  31u,  32u,  38u,  50u,
-          80u, 87u, 112u, 122u, 123u, 131u, 145u, 161u, 183u, 206u, 234u, 259u, 267u, 1921u}) {
-        EXPECT_TRUE(hosted::SystemMessageText(code).ends_with(".\r\n")) << code;
-    }
     for (int value = 0; value < 256; ++value) {
         EXPECT_EQ(hosted::ToWindows1252(hosted::FromWindows1252(char(value))), char(value));
     }

@@ -76,9 +76,8 @@ TEST(FindModule, WalksTheSameStoreOnBothFamilies) {
     }
 }
 
-// NT asks for the file's length, the 95 family reads the file through; then
-// each module passed costs its trailer length and record, whatever the length.
-// Offsets are signed 32-bit: a longer file is refused before it is read.
+// NT asks for the file's length, the 95 family reads it through; each module passed costs its
+// trailer's length and record, whatever the length. Past 2 GB a file is refused unread.
 struct HugeFiles : FaultyFiles {
     using FaultyFiles::FaultyFiles;
     bool GetFileLength(const std::string& path, std::uint64_t& length) override {
@@ -103,9 +102,8 @@ TEST(FindModule, MeasuresTheFileThenReadsEachTrailersLengthAndRecord) {
     EXPECT_EQ(std::tuple(files.reads.size(), files.OpenHandleCount()), std::tuple(0u, 0));
 }
 
-// The module (hidden, 0x2) goes into a new file (normal, 0x80), whose
-// attributes it adds to unless the two share a bit. A copy that ends early
-// leaves no file, unless the deletion fails and says so.
+// The module (hidden, 0x2) goes into a new file (normal, 0x80), whose attributes it adds to
+// unless they share a bit. A copy that ends early leaves no file, unless the deletion fails.
 struct Extraction {
     void (*arrange)(TestMachine&);
     std::optional<std::string> left;  // the target afterwards, if any
@@ -149,12 +147,10 @@ TEST(CreateDirectoryPath, RefusesOtherPaths) {
     EXPECT_EQ(b.machine.Tree('E'), std::vector<std::string>{"E:\\F"});
 }
 
-// Each call failing in turn. A walk fails unless only a close failed or the
-// family could not be told (the file is then measured by reading it). A failed
-// close of the installer does no harm, one of the target loses the file; only
-// a complete file whose attributes could not be given stays. Existing folders
-// and empty names are passed over; only a failed check of a missing folder
-// does no harm; the folders made before a failing call stay.
+// Each call failing in turn. A walk fails unless a close failed or the family could not
+// be told (the file is then read through). A failed close of the target loses the file;
+// only a complete file whose attributes could not be given stays. Existing folders and
+// empty names are passed over; folders made before a failing call stay.
 TEST(StoreFaults, EveryFailingCallIsReportedAndCleanedUp) {
     const auto walk = [](StoreMachine& b, const std::string& fault) {
         const std::int32_t result = b.store.FindModule("Stash", nullptr, false, nullptr, 0);
