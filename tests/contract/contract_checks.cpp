@@ -1,9 +1,10 @@
-// The platform contract's checks: the system, the registry, files and
-// folder searches.
+// The platform contract's checks: the system, the registry, files and folder searches.
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <iterator>
 #include <memory>
+#include <numeric>
 #include <tuple>
 #include <vector>
 
@@ -16,17 +17,15 @@ namespace {
 // A value read asking for its size, then with one byte too little room and
 // with just enough: "code type, code size, code size: data".
 std::string Reading(platform::Registry& registry, win::HKEY key, const char* name) {
-    std::uint32_t type = 0;
-    std::uint32_t needed = 0;
+    std::uint32_t type = 0, needed = 0;
     const std::uint32_t asked = registry.RegQueryValueExA(key, name, &type, nullptr, &needed);
     std::string seen = std::to_string(asked) + " " + std::to_string(type);
     std::string data(needed, '#');
     for (std::uint32_t room = needed - 1; asked == 0 && needed > 0 && room <= needed; ++room) {
         std::uint32_t size = room;
-        seen +=
-            ", " + std::to_string(registry.RegQueryValueExA(
-                       key, name, nullptr, reinterpret_cast<std::uint8_t*>(data.data()), &size));
-        seen += " " + std::to_string(size);
+        const std::uint32_t code = registry.RegQueryValueExA(
+            key, name, nullptr, reinterpret_cast<std::uint8_t*>(data.data()), &size);
+        seen += ", " + std::to_string(code) + " " + std::to_string(size);
     }
     return asked == 0 ? seen + ": " + data : seen;
 }
@@ -74,19 +73,14 @@ std::string Walk(Checks& checks, platform::FileFind& find, const std::string& pa
         seen.push_back(Described(find));
     }
     CHECK_TRUE(!find.FindNextFile() && !seen.empty() && Described(find) == seen.back());
-    const auto upper = [](char c) { return std::toupper(static_cast<unsigned char>(c)); };
+    const auto upper = [](std::string s) {
+        std::ranges::transform(s, s.begin(), [](unsigned char c) { return char(std::toupper(c)); });
+        return s;
+    };
     if (!sorted) {
-        std::sort(seen.begin(), seen.end(), [&](auto& a, auto& b) {
-            return std::lexicographical_compare(
-                a.begin(), a.end(), b.begin(), b.end(),
-                [&](char x, char y) { return upper(x) < upper(y); });
-        });
+        std::ranges::sort(seen, {}, upper);
     }
-    std::string listing;
-    for (const std::string& entry : seen) {
-        listing += entry;
-    }
-    return listing;
+    return std::accumulate(seen.begin(), seen.end(), std::string());
 }
 
 }  // namespace
@@ -124,8 +118,7 @@ void CheckSystem(Checks& checks, Seam& seam, const Fixture& fixture) {
 }
 
 void CheckRegistry(Checks& checks, Seam& seam, const Fixture& fixture) {
-    const std::string drive(1, fixture.drive);
-    const std::string nul(1, '\0');
+    const std::string drive(1, fixture.drive), nul(1, '\0');
     std::string mount;  // UTF-16LE
     for (const char c : std::string("\\??\\STORAGE#RemovableMedia#8&3f2e1d0c&0&RM#"
                                     "{53f5630d-b6bf-11d0-94f2-00a0c91efb8b}")) {
@@ -137,7 +130,8 @@ void CheckRegistry(Checks& checks, Seam& seam, const Fixture& fixture) {
     };
     const win::HKEY hklm = win::kHkeyLocalMachine;
     const std::string scsi = "Enum\\SCSI\\NORVASK_ROVANE_SLIM_____0\\0001";
-    const std::tuple<win::HKEY, std::string, std::string, std::string> values[] = {
+    // A value's reading, or with no value named the key's subkeys.
+    const std::tuple<win::HKEY, std::string, std::string, std::string> keys[] = {
         {hklm, "system\\currentcontrolset\\services\\DISK\\enum", "Count",
          read(4, std::string("\1\0\0\0", 4))},
         {hklm, "System\\CurrentControlSet\\Services\\Disk\\Enum", "0",
@@ -146,37 +140,32 @@ void CheckRegistry(Checks& checks, Seam& seam, const Fixture& fixture) {
         {win::kHkeyDynData, "Config Manager\\Enum\\C29A3B40", "HardWareKey",
          read(1, "USB\\VID_3107&PID_9340\\0001" + nul)},
         {hklm, scsi, "CurrentDriveLetterAssignment", read(1, drive + nul)},
-        {hklm, scsi, "Missing", "2 0"}};
+        {hklm, scsi, "Missing", "2 0"},
+        {win::kHkeyDynData, "Config Manager\\Enum", "", "C29A3B40; C29A3B44; 259"},
+        {hklm, "System\\CurrentControlSet\\Enum\\USBSTOR", "",
+         "Disk&Ven_Norvask&Prod_Rovane_Slim&Rev_1.00; 259"},
+        {hklm, "Software\\Contract\\Order", "", "alpha; Beta; GAMMA; 259"}};
     win::HKEY key = 0;
-    for (const auto& [root, path, name, reading] : values) {
-        CHECK_EQ(seam.registry.RegOpenKeyExA(root, path.c_str(), win::kKeyQueryValue, &key), 0);
-        CHECK_EQ(Reading(seam.registry, key, name.c_str()), reading);
+    for (const auto& [root, path, name, seen] : keys) {
+        const std::uint32_t access = name.empty() ? win::kKeyRead : win::kKeyQueryValue;
+        CHECK_EQ(seam.registry.RegOpenKeyExA(root, path.c_str(), access, &key), 0);
+        CHECK_EQ(
+            name.empty() ? Subkeys(seam.registry, key) : Reading(seam.registry, key, name.c_str()),
+            seen);
         CHECK_EQ(seam.registry.RegCloseKey(key), 0);
     }
     CHECK_EQ(seam.registry.RegOpenKeyExA(hklm, "System\\NoSuchKey", win::kKeyRead, &key), 2);
-    const std::tuple<win::HKEY, const char*, const char*> lists[] = {
-        {win::kHkeyDynData, "Config Manager\\Enum", "C29A3B40; C29A3B44; 259"},
-        {hklm, "System\\CurrentControlSet\\Enum\\USBSTOR",
-         "Disk&Ven_Norvask&Prod_Rovane_Slim&Rev_1.00; 259"},
-        {hklm, "Software\\Contract\\Order", "alpha; Beta; GAMMA; 259"}};
-    for (const auto& [root, path, names] : lists) {
-        CHECK_EQ(seam.registry.RegOpenKeyExA(root, path, win::kKeyRead, &key), 0);
-        CHECK_EQ(Subkeys(seam.registry, key), names);
-        seam.registry.RegCloseKey(key);
-    }
 }
 
 void CheckFiles(Checks& checks, Seam& seam, const Fixture& fixture) {
     platform::FileSystem& files = seam.files;
-    const std::string folder = fixture.Folder();
-    const std::string path = folder + "\\Payload.bin";
+    const std::string folder = fixture.Folder(), path = folder + "\\Payload.bin";
     CHECK_TRUE(files.CreateDirectoryA(folder));
     CHECK_ERROR(files.CreateDirectoryA(folder + "\\..\\CONTRACT"), win::kErrorAlreadyExists);
     CHECK_ERROR(files.CreateDirectoryA(folder + "\\a\\b"), win::kErrorPathNotFound);
     std::string payload;
-    for (int i = 0; i < 2500; ++i) {
-        payload += static_cast<char>(i * 7 + 3);
-    }
+    std::generate_n(std::back_inserter(payload), 2500,
+                    [i = 0]() mutable { return char(i++ * 7 + 3); });
     const int out = files.CreateExclusive(path);
     CHECK_TRUE(files.Write(out, payload.data(), 2500) == 2500 && files.Close(out) == 0);
     CHECK_ERROR(files.CreateExclusive(folder + "\\PAYLOAD.BIN") >= 0, win::kErrorFileExists);
@@ -196,7 +185,6 @@ void CheckFiles(Checks& checks, Seam& seam, const Fixture& fixture) {
     CHECK_ERROR(files.Read(in, tail, 1) >= 0, win::kErrorInvalidHandle);
     CHECK_TRUE(files.Write(in, tail, 1) == -1 && files.Seek(in, 0) == -1 && files.Close(in) == -1 &&
                files.Read(-1, tail, 1) == -1);
-
     std::uint64_t length = 7;
     CHECK_TRUE(files.GetFileLength(path, length) && ReadAll(files, path) == payload);
     for (const auto& [missing, code] :
@@ -208,7 +196,6 @@ void CheckFiles(Checks& checks, Seam& seam, const Fixture& fixture) {
     char module[win::kMaxPath] = {};
     seam.system.GetModuleFileNameA(module, sizeof module);
     CHECK_TRUE(files.GetFileLength(module, length) && ReadAll(files, module).size() == length);
-
     const std::uint32_t kept = win::kFileAttributeReadonly | win::kFileAttributeHidden;
     CHECK_EQ(files.GetFileAttributesA(path) & (kept | win::kFileAttributeDirectory), 0);
     CHECK_TRUE(files.SetFileAttributesA(path, kept) &&
@@ -223,7 +210,6 @@ void CheckFiles(Checks& checks, Seam& seam, const Fixture& fixture) {
     CHECK_ERROR(files.DeleteFileA(folder), win::kErrorAccessDenied);
     CHECK_TRUE(files.PathIsDirectoryA(folder) && files.RemoveDirectoryA(folder));
     CHECK_TRUE(!files.PathIsDirectoryA(folder) && !files.PathFileExistsA(folder));
-
     std::string rests;  // of each path after its root, "-" for none
     for (const char* rooted : {"E:\\A\\B", "E:\\", "\\\\server\\share\\x", "", "E:", "E:A", "E:/A",
                                "\\A", "\\\\server", "\\\\server\\share"}) {

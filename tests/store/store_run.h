@@ -1,13 +1,10 @@
-// The installer on a test machine of either Windows family, with drive E:,
-// and its store; the installer of one module that extractions take. A run of
-// the store on an installer: walks by tag and by name, from the end
-// and from each module found, and each module found extracted onto E:, held
-// to what every store must keep: a walk steps back to modules of the store
-// that match its key, whose trailers read as laid out at their ends, and
-// fills its outputs only for them; a module found is found again by its name;
-// an extraction writes the unscrambled payload into a new file or leaves no
-// part of a module; nothing outside E: changes, nothing stays open; both
-// families see the same store. The fuzz target and the tests share it.
+// A run of the store on an installer, on either Windows family: walks by tag
+// and by name, from the end and from each module found, each module found
+// extracted onto E:, held to what every store keeps: a walk steps back over
+// modules that match its key, their trailers read as laid out, and fills its
+// outputs only for them; a module is found again by its name; an extraction
+// writes the unscrambled payload into a new file or nothing; nothing outside
+// E: changes or stays open; both families agree. The fuzz target shares it.
 #pragma once
 
 #include <cstring>
@@ -118,9 +115,7 @@ struct StoreRun : StoreMachine {
     // Extracts a module to where the install page puts it.
     void Extract(std::int32_t at, const store::ModuleHeader& h) {
         const std::string folder = "E:\\" + Text(h.extractPath);
-        if (!machine.files.PathIsDirectoryA(folder)) {
-            store.CreateDirectoryPath(folder);
-        }
+        store.CreateDirectoryPath(folder);  // passes over a folder that is there
         const std::string target = folder + (folder.size() > 3 ? "\\" : "") + Text(h.fileName);
         const bool existed = machine.Exists(target);
         const std::string before = machine.Contents(target);

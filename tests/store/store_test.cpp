@@ -1,6 +1,5 @@
-// The store: walks over one store of six modules and damaged copies of it,
-// extractions, the creation of folders, and each of their platform calls
-// failing in turn.
+// The store: walks over a store of six modules and damaged copies of it, extractions,
+// the creation of folders, and each of their platform calls failing in turn.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -29,9 +28,9 @@ std::string Patched(std::uint32_t at, std::uint32_t value, std::string bytes = S
     return bytes;
 }
 const std::string kLongTrailer = Patched(End(6) + 36, 700, S + std::string(40, 0));
-void Expect(bool holds, const std::string& property) {
+const Require Expect = [](bool holds, const std::string& property) {
     EXPECT_TRUE(holds) << property;
-}
+};
 
 // The bytes; the key, byTag and start of a walk; the modules it finds (n: the
 // nth appended) up to the 0 (none left) or -1 (failure) that ends it.
@@ -59,27 +58,26 @@ const Walk kWalks[] = {
 };
 
 TEST(FindModule, WalksTheSameStoreOnBothFamilies) {
-    for (std::size_t row = 0; row < std::size(kWalks) * 2; ++row) {
-        const auto& [bytes, key, byTag, start, modules] = kWalks[row / 2];
-        StoreRun run(bytes, row % 2, Expect);
-        std::vector<int> found;
-        for (const Found& module : run.Walk(key, byTag, start)) {
-            const auto& p = kStore.placements;
-            found.push_back(
-                1 + int(std::ranges::find(p, module.first, &pack::ModulePlacement::payloadOffset) -
-                        p.begin()));
+    for (const Walk& row : kWalks) {
+        const auto& [bytes, key, byTag, start, modules] = row;
+        std::vector<std::int32_t> wanted;  // what each step of the walk returns
+        for (const int n : modules) {
+            wanted.push_back(
+                n > 0 ? static_cast<std::int32_t>(kStore.placements[n - 1].payloadOffset) : n);
         }
-        found.push_back(run.results.back());
-        EXPECT_EQ(found, modules) << "row " << row / 2 << (row % 2 ? " on NT" : " on 95");
-        if (row % 2) {
-            RunOnBothFamilies(bytes, Expect);
+        for (const bool nt : {true, false}) {
+            StoreRun run(bytes, nt, Expect);
+            const auto from = static_cast<std::ptrdiff_t>(run.results.size());
+            run.Walk(key, byTag, start);
+            EXPECT_EQ(std::vector(run.results.begin() + from, run.results.end()), wanted)
+                << "row " << &row - kWalks << (nt ? " on NT" : " on 95");
         }
+        RunOnBothFamilies(bytes, Expect);
     }
 }
 
-// NT asks for the file's length, the 95 family reads the file through; then
-// each module passed costs its trailer length and record, whatever the length.
-// Offsets are signed 32-bit: a longer file is refused before it is read.
+// NT asks for the file's length, the 95 family reads it through; each module passed costs its
+// trailer's length and record, whatever the length. Past 2 GB a file is refused unread.
 struct HugeFiles : FaultyFiles {
     using FaultyFiles::FaultyFiles;
     bool GetFileLength(const std::string& path, std::uint64_t& length) override {
@@ -104,9 +102,8 @@ TEST(FindModule, MeasuresTheFileThenReadsEachTrailersLengthAndRecord) {
     EXPECT_EQ(std::tuple(files.reads.size(), files.OpenHandleCount()), std::tuple(0u, 0));
 }
 
-// The module (hidden, 0x2) goes into a new file (normal, 0x80), whose
-// attributes it adds to unless the two share a bit. A copy that ends early
-// leaves no file, unless the deletion fails and says so.
+// The module (hidden, 0x2) goes into a new file (normal, 0x80), whose attributes it adds to
+// unless they share a bit. A copy that ends early leaves no file, unless the deletion fails.
 struct Extraction {
     void (*arrange)(TestMachine&);
     std::optional<std::string> left;  // the target afterwards, if any
@@ -142,28 +139,24 @@ TEST(ExtractModule, CopiesThePayloadIntoANewFileOrLeavesNoPartOfIt) {
 // Only paths that begin with a drive letter, a colon and a backslash, and no
 // folder through a file.
 TEST(CreateDirectoryPath, RefusesOtherPaths) {
+    StoreMachine b;
+    b.machine.AddFile("E:\\F", "");
     for (const char* path : {"E:\\", "E:", "\\\\server\\share\\A", "E:A\\B", "EE\\A", "E:\\F\\B"}) {
-        StoreMachine b;
-        b.machine.AddFile("E:\\F", "");
         EXPECT_EQ(b.store.CreateDirectoryPath(path), 0) << path;
-        EXPECT_EQ(b.machine.Tree('E'), std::vector<std::string>{"E:\\F"}) << path;
     }
+    EXPECT_EQ(b.machine.Tree('E'), std::vector<std::string>{"E:\\F"});
 }
 
-// Each call failing in turn. A walk fails unless only a close failed or the
-// family could not be told (the file is then measured by reading it). A failed
-// close of the installer does no harm, one of the target loses the file; only
-// a complete file whose attributes could not be given stays. Existing folders
-// and empty names are passed over; only a failed check of a missing folder
-// does no harm; the folders made before a failing call stay.
+// Each call failing in turn. A walk fails unless a close failed or the family could not
+// be told (the file is then read through). A failed close of the target loses the file;
+// only a complete file whose attributes could not be given stays. Existing folders and
+// empty names are passed over; folders made before a failing call stay.
 TEST(StoreFaults, EveryFailingCallIsReportedAndCleanedUp) {
     const auto walk = [](StoreMachine& b, const std::string& fault) {
         const std::int32_t result = b.store.FindModule("Stash", nullptr, false, nullptr, 0);
-        EXPECT_EQ(result,
-                  fault.empty() || fault.starts_with("Close") || fault.starts_with("GetVersion")
-                      ? kAt
-                      : -1)
-            << fault;
+        const bool harmless =
+            fault.empty() || fault.starts_with("Close") || fault.starts_with("GetVersion");
+        EXPECT_EQ(result, harmless ? kAt : -1) << fault;
     };
     const auto extract = [](StoreMachine& b, const std::string& fault) {
         const int result = b.store.ExtractModule(kTarget, kAt, 2500, 0x2);
@@ -173,9 +166,8 @@ TEST(StoreFaults, EveryFailingCallIsReportedAndCleanedUp) {
                   done || fault.find("FileAttributes") != std::string::npos ? kPayload : "")
             << fault;
         if (fault.empty()) {  // whole chunks are asked for, each written at its true length
-            EXPECT_EQ(std::tuple(b.machine.files.reads, b.machine.files.writes),
-                      std::tuple(std::vector<unsigned>{1024, 1024, 1024},
-                                 std::vector<unsigned>{1024, 1024, 452}));
+            EXPECT_EQ(b.machine.files.reads, std::vector<unsigned>(3, 1024));
+            EXPECT_EQ(b.machine.files.writes, (std::vector<unsigned>{1024, 1024, 452}));
         }
     };
     const auto createFolders = [](StoreMachine& b, const std::string& fault) {
@@ -188,12 +180,7 @@ TEST(StoreFaults, EveryFailingCallIsReportedAndCleanedUp) {
         EXPECT_EQ(made, std::vector(all.begin(), all.begin() + (result ? 3 : made.size())))
             << fault;
     };
-    using Run = void (*)(StoreMachine&, const std::string&);
-    for (const auto& [scenario, nt, run] :
-         {std::tuple<const char*, bool, Run>{"walk on NT", true, walk},
-          {"walk on the 95 family", false, walk},
-          {"extraction", true, extract},
-          {"creation of folders", true, createFolders}}) {
+    const auto sweep = [](const char* scenario, bool nt, const auto& run) {
         SweepFailurePoints(scenario, [&](int nth) {
             StoreMachine b(kOne.bytes, nt);
             b.machine.AddFolder("E:\\Help");
@@ -202,7 +189,11 @@ TEST(StoreFaults, EveryFailingCallIsReportedAndCleanedUp) {
             ExpectNothingLeftOpen(b.machine);
             return FaultMet(b.machine);
         });
-    }
+    };
+    sweep("walk on NT", true, walk);
+    sweep("walk on the 95 family", false, walk);
+    sweep("extraction", true, extract);
+    sweep("creation of folders", true, createFolders);
 }
 
 }  // namespace
