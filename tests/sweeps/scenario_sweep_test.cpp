@@ -6,8 +6,6 @@
 #include <tuple>
 
 #include "detect/detect.h"
-#include "fileops/guarded_delete.h"
-#include "fileops/planted_drive.h"
 #include "testbed/installer.h"
 #include "testbed/plugged_drives.h"
 #include "testbed/sweep.h"
@@ -18,25 +16,6 @@ namespace testbed {
 namespace {
 
 using Strings = std::vector<std::string>;
-
-// The tree is gone without a report, or it is there and an error box says so.
-TEST(Sweep, DeletionOfATreeWithALinkOutOfIt) {
-    SweepFailurePoints("deletion of a folder tree", [&](int nth) {
-        TestMachine machine;
-        fileops_test::PlantDrive(machine);
-        const Strings outside = EntriesOutside(machine, 'E', "E:\\Data");
-        ArmNthCall(machine, nth);
-        const int result = fileops::DeleteFileOrDirectory(machine.os, "E:\\Data", 0);
-        const std::string injected = machine.faults.Injected();
-        ExpectNothingLeftOpen(machine);
-        ExpectReasonsAreFailures(machine);
-        EXPECT_EQ(EntriesOutside(machine, 'E', "E:\\Data"), outside) << injected;
-        EXPECT_EQ(machine.Exists("E:\\Data"), result == 0) << injected;
-        EXPECT_EQ(machine.ui.shown.back().type == (win::kMbOk | win::kMbIconHand), result == 0)
-            << injected << ": a failure is reported last, and only a failure";
-        return FaultMet(machine);
-    });
-}
 
 // The drive or none is found; only an unsized current directory is reported.
 TEST(Sweep, DetectionOnEachFamily) {
@@ -91,9 +70,7 @@ bool InstallOnce(std::uint32_t platformId, bool overOldFiles, int nth) {
     ArmNthCall(machine, nth);
     // The sheet opens, and Install is pressed when it is offered.
     wizard_test::RecordingView view;
-    bool faultBefore = false;
-    bool offered = false;
-    bool complete = false;
+    bool faultBefore = false, offered = false, complete = false;
     try {
         wizard::CPropertyDlg sheet(machine.os, view, wizard::kSheetTitle);
         view.sheet = &sheet;
@@ -134,14 +111,14 @@ bool InstallOnce(std::uint32_t platformId, bool overOldFiles, int nth) {
 }
 
 TEST(Sweep, Installation) {
-    const auto sweep = [](const char* scenario, std::uint32_t platformId, bool overOldFiles) {
+    for (const auto& [scenario, platformId, overOldFiles] :
+         {std::tuple{"complete installation onto an empty drive", win::kVerPlatformWin32Nt, false},
+          {"installation over existing files, each replaced after Yes", win::kVerPlatformWin32Nt,
+           true},
+          {"complete installation on the 95 family", win::kVerPlatformWin32Windows, false}}) {
         SweepFailurePoints(scenario,
                            [&](int nth) { return InstallOnce(platformId, overOldFiles, nth); });
-    };
-    sweep("complete installation onto an empty drive", win::kVerPlatformWin32Nt, false);
-    sweep("installation over existing files, each replaced after Yes", win::kVerPlatformWin32Nt,
-          true);
-    sweep("complete installation on the 95 family", win::kVerPlatformWin32Windows, false);
+    }
 }
 
 }  // namespace
