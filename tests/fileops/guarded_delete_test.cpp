@@ -53,6 +53,7 @@ struct Case {
 
 TEST(GuardedDelete, EachEntryReturnsLeavesAndShows) {
     const std::string kFile = ReadOnly("File: E:\\ro.txt");
+    // clang-format off
     const Case kCases[] = {
         {"E:\\Stash.hlp", 0, 1, kGone},
         {"E:\\ro.txt", 0, 1, kRo, {kFile}, win::kIdNo},
@@ -65,48 +66,23 @@ TEST(GuardedDelete, EachEntryReturnsLeavesAndShows) {
         // The attribute cleared before the second question stays cleared.
         {"E:\\Data", 1, 1, kDir, {NotEmpty("E:\\Data")}, win::kIdNo},
         // Each failure is reported with the reason of the call that failed.
-        {"E:\\Nothing",
-         0,
-         0,
-         kGone,
-         {"Unable to find : E:\\Nothing\r\nSystem Message: " +
-          hosted::SystemMessageText(win::kErrorFileNotFound)}},
-        {"E:\\Stash.hlp",
-         0,
-         0,
-         win::kFileAttributeNormal,
-         {Quote("Unable to delete File: E:\\Stash.hlp ")},
-         win::kIdYes,
-         Call::DeleteFile},
+        {"E:\\Nothing", 0, 0, kGone, {"Unable to find : E:\\Nothing\r\nSystem Message: " +
+                                        hosted::SystemMessageText(win::kErrorFileNotFound)}},
+        {"E:\\Stash.hlp", 0, 0, win::kFileAttributeNormal,
+         {Quote("Unable to delete File: E:\\Stash.hlp ")}, win::kIdYes, Call::DeleteFile},
         // Unsearchable, a folder counts as empty, then cannot be emptied; taken
         // for a file, it is refused.
-        {"E:\\Data",
-         1,
-         0,
-         kDir,
-         {"Unable to delete Directory: E:\\Data \r\n"},
-         win::kIdYes,
+        {"E:\\Data", 1, 0, kDir, {"Unable to delete Directory: E:\\Data \r\n"}, win::kIdYes,
          Call::FindFile},
-        {"E:\\Data\\Sub\\Deeper",
-         0,
-         0,
-         kDir,
-         {NotEmpty("E:\\Data\\Sub\\Deeper"),
-          Quote("Unable to change attributes of entry: E:\\Data\\Sub\\Deeper\\b.txt to delete"),
-          "Unable to delete Directory: E:\\Data\\Sub\\Deeper \r\n"},
-         win::kIdYes,
-         Call::SetFileAttributes},
-        {"E:\\Data",
-         1,
-         0,
-         kDir,
-         {Quote("Unable to delete File: E:\\Data ", win::kErrorAccessDenied)},
-         win::kIdYes,
-         Call::PathIsDirectory},
+        {"E:\\Data\\Sub\\Deeper", 0, 0, kDir, {NotEmpty("E:\\Data\\Sub\\Deeper"),
+         Quote("Unable to change attributes of entry: E:\\Data\\Sub\\Deeper\\b.txt to delete"),
+         "Unable to delete Directory: E:\\Data\\Sub\\Deeper \r\n"}, win::kIdYes, Call::SetFileAttributes},
+        {"E:\\Data", 1, 0, kDir, {Quote("Unable to delete File: E:\\Data ", win::kErrorAccessDenied)},
+         win::kIdYes, Call::PathIsDirectory},
     };
+    // clang-format on
     for (const Case& c : kCases) {
-        SCOPED_TRACE(c.path + " answered " + std::to_string(c.answer) + ", failing " +
-                     (c.failing == Call::kCount ? "none" : testbed::CallName(c.failing)));
+        SCOPED_TRACE("case " + std::to_string(&c - kCases));
         testbed::TestMachine machine;
         PlantDrive(machine);
         const Strings outside = testbed::EntriesOutside(machine, 'E', c.path);
