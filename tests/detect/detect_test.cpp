@@ -1,9 +1,7 @@
-// The .reg loader and detection over the case files of fixtures/: each .reg
-// file is refused with "FILE:LINE: what is wrong" (leaving the registry
-// empty) or loaded with the value it sets; each machine, from the family of
-// Windows, the drives plugged in, the registry edits and the current
-// directory, gives its letter, variant and drive mix; no key stays open, and
-// only a failing current directory shows a message.
+// The .reg loader and detection over the case files of fixtures/: each .reg file is refused
+// with "FILE:LINE: what is wrong" (leaving the registry empty) or loaded with the value it sets;
+// each machine (family of Windows, drives plugged in, registry edits, current directory) gives
+// its letter, variant and drive mix; no key stays open, only a failing current directory shows.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -20,6 +18,7 @@ namespace {
 
 using namespace detect;
 using namespace testbed;
+using Strings = std::vector<std::string>;
 using Cases = std::vector<std::pair<std::string, std::string>>;  // "==" line, the lines below
 
 Cases ReadCases(const std::string& name) {
@@ -69,7 +68,7 @@ struct File {
 };
 
 // The files of bytes that a text file does not show or of names too long to
-// read, then those of reg_files.txt.
+// read, those of reg_files.txt, and one that cannot be read.
 TEST(RegFile, EachFileLoadsItsValueOrIsRefusedWithItsLine) {
     const Cases cases = ReadCases("reg_files.txt");
     ASSERT_EQ(cases.size(), 25u);
@@ -113,9 +112,6 @@ TEST(RegFile, EachFileLoadsItsValueOrIsRefusedWithItsLine) {
         EXPECT_TRUE(loaded || reg.RegEnumKeyExA(win::kHkeyLocalMachine, 0, name, &size) != 0);
         EXPECT_EQ(reg.OpenKeyCount(), 0);
     }
-}
-
-TEST(RegFile, AFileThatCannotBeReadIsRefused) {
     hosted::MemoryRegistry reg;
     std::string error;
     EXPECT_FALSE(hosted::LoadRegFile(DETECT_FIXTURES "/none.reg", reg, error));
@@ -130,17 +126,15 @@ TEST(RegFile, RegistryTreesDeeperThanTheStackAreDeletedAndTornDown) {
     EXPECT_EQ(Value(reg, "HKLM\\Deep", ""), "no key");
 }
 
-const std::map<std::string, DriveModel> kModels = {
-    {"Slim", kOrcaSlim},
-    {"OrcaPrism", kOrcaPrism},
-    {"Generic", kKestrelGeneric},
-    {"KestrelPrism", kKestrelPrism},
-    {"Third", kCountOnly},
+// clang-format off
+const std::map<std::string, DriveModel> kModels = {{"Slim", kOrcaSlim}, {"OrcaPrism", kOrcaPrism},
+    {"Generic", kKestrelGeneric}, {"KestrelPrism", kKestrelPrism}, {"Third", kCountOnly},
     {"Other", {"USB\\Vid_0781&Pid_5567", "USBSTOR\\Disk&Ven_Other", "SCSI\\OTHER"}}};
 const std::map<std::string, int> kVariants = {
     {"none", kVariantNone}, {"orca", kVariantOrca}, {"kestrel", kVariantKestrel}};
-const std::vector<std::string> kMixes = {"none",         "kestrel",       "orca",       "third",
-                                         "kestrel+orca", "kestrel+third", "orca+third", "all"};
+const Strings kMixes = {"none", "kestrel", "orca", "third", "kestrel+orca", "kestrel+third",
+                        "orca+third", "all"};
+// clang-format on
 
 // One "==" line and the .reg lines below it, on NT or on 95.
 void Check(const std::string& head, const std::string& body, bool nt) {
@@ -187,7 +181,7 @@ void Check(const std::string& head, const std::string& body, bool nt) {
     // Past an unknown home nothing is looked up; past no drive, no letter.
     const int opens = machine.faults.Count(Call::RegOpenKey) - countOpens;
     EXPECT_EQ(opens, dir == "<unsized>" ? 0 : expectedMix == kMixNone ? countOpens : opens);
-    const std::vector<std::string> none, denied{"System Error: Access is denied.\r\n!"};
+    const Strings none, denied{"System Error: Access is denied.\r\n!"};
     EXPECT_EQ(machine.ui.Texts(), dir == "<unsized>" ? denied : none);
     EXPECT_EQ(machine.registryData.OpenKeyCount(), 0);
 }
@@ -207,10 +201,9 @@ TEST(Detection, HomeLetterWithoutMemoryForItShowsTheAllocationError) {
     machine.system.SetLastError(win::kErrorNotEnoughMemory);
     EXPECT_EQ(ReadHomeLetter(machine.os, [](std::size_t) { return std::unique_ptr<char[]>(); }),
               std::nullopt);
-    EXPECT_EQ(
-        machine.ui.Texts(),
-        std::vector<std::string>{"Can't allocate memory to perform operation\r\nError: "
-                                 "Not enough storage is available to process this command.\r\n!"});
+    EXPECT_EQ(machine.ui.Texts(),
+              Strings{"Can't allocate memory to perform operation\r\nError: "
+                      "Not enough storage is available to process this command.\r\n!"});
 }
 
 }  // namespace

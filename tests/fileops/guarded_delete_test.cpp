@@ -52,12 +52,11 @@ struct Case {
 };
 
 TEST(GuardedDelete, EachEntryReturnsLeavesAndShows) {
-    const std::string kFile = ReadOnly("File: E:\\ro.txt");
     // clang-format off
     const Case kCases[] = {
         {"E:\\Stash.hlp", 0, 1, kGone},
-        {"E:\\ro.txt", 0, 1, kRo, {kFile}, win::kIdNo},
-        {"E:\\ro.txt", 0, 1, kGone, {kFile}, win::kIdOk},  // all but No is Yes
+        {"E:\\ro.txt", 0, 1, kRo, {ReadOnly("File: E:\\ro.txt")}, win::kIdNo},
+        {"E:\\ro.txt", 0, 1, kGone, {ReadOnly("File: E:\\ro.txt")}, win::kIdOk},  // all but No is Yes
         {"E:\\Empty", 0, 1, kGone},
         // Read-only entries inside go unasked; a link goes, not what it leads to.
         {"E:\\Data", 0, 1, kGone, {ReadOnly("Directory: E:\\Data"), NotEmpty("E:\\Data")}},

@@ -21,8 +21,7 @@ using Strings = std::vector<std::string>;
 TEST(Sweep, DetectionOnEachFamily) {
     for (const auto& [family, platformId, drive, variant] :
          {std::tuple{"NT", win::kVerPlatformWin32Nt, kOrcaSlim, detect::kVariantOrca},
-          std::tuple{"95", win::kVerPlatformWin32Windows, kKestrelGeneric,
-                     detect::kVariantKestrel}}) {
+          {"95", win::kVerPlatformWin32Windows, kKestrelGeneric, detect::kVariantKestrel}}) {
         SweepFailurePoints(std::string("detection on the ") + family + " family", [&](int nth) {
             TestMachine machine;
             machine.facts().platformId = platformId;
@@ -36,9 +35,8 @@ TEST(Sweep, DetectionOnEachFamily) {
             ExpectReasonsAreFailures(machine);
             EXPECT_TRUE(letter == 'E' || (letter == 0 && FaultMet(machine))) << injected;
             EXPECT_EQ(found, letter == 'E' ? variant : detect::kVariantNone) << injected;
-            const Strings report{"System Error: " + FaultText() + "!"};
-            EXPECT_EQ(machine.ui.Texts(),
-                      injected == "GetCurrentDirectory #1" ? report : Strings{});
+            const Strings report{"System Error: " + FaultText() + "!"}, none;
+            EXPECT_EQ(machine.ui.Texts(), injected == "GetCurrentDirectory #1" ? report : none);
             return FaultMet(machine);
         });
     }
