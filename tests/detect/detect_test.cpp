@@ -61,10 +61,8 @@ std::string Value(platform::Registry& reg, const std::string& key, const std::st
 }
 
 struct File {
-    std::string text;
-    std::string loaded;  // the value, or "LINE: what is wrong"
-    std::string key = "HKLM\\K";
-    std::string name = "v";
+    std::string text, loaded;  // loaded: the value, or "LINE: what is wrong"
+    std::string key = "HKLM\\K", name = "v";
 };
 
 // The files of bytes that a text file does not show or of names too long to

@@ -1,7 +1,6 @@
-// Guarded deletion of each kind of entry on a drive E: with an entry of each
-// kind and a read-only tree with links out: what it returns, the attributes it
-// leaves the entry with, the boxes shown; nothing else changes or stays open,
-// with no call failing or with each failing in turn.
+// Guarded deletion of each kind of entry on a drive E: with a read-only tree with links out: what
+// it returns, the attributes it leaves the entry with, the boxes shown; nothing else changes or
+// stays open, with no call failing or with each failing in turn.
 #include <gtest/gtest.h>
 
 #include "fileops/guarded_delete.h"

@@ -109,13 +109,11 @@ bool InstallOnce(std::uint32_t platformId, bool overOldFiles, int nth) {
 }
 
 TEST(Sweep, Installation) {
-    for (const auto& [scenario, platformId, overOldFiles] :
+    for (const auto& [scenario, platform, old] :
          {std::tuple{"complete installation onto an empty drive", win::kVerPlatformWin32Nt, false},
-          {"installation over existing files, each replaced after Yes", win::kVerPlatformWin32Nt,
-           true},
+          {"installation over old files, each replaced after Yes", win::kVerPlatformWin32Nt, true},
           {"complete installation on the 95 family", win::kVerPlatformWin32Windows, false}}) {
-        SweepFailurePoints(scenario,
-                           [&](int nth) { return InstallOnce(platformId, overOldFiles, nth); });
+        SweepFailurePoints(scenario, [&](int nth) { return InstallOnce(platform, old, nth); });
     }
 }
 
