@@ -6,8 +6,6 @@
 #include <tuple>
 
 #include "detect/detect.h"
-#include "fileops/guarded_delete.h"
-#include "fileops/planted_drive.h"
 #include "testbed/installer.h"
 #include "testbed/plugged_drives.h"
 #include "testbed/sweep.h"
@@ -19,31 +17,11 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-// The tree is gone without a report, or it is there and an error box says so.
-TEST(Sweep, DeletionOfATreeWithALinkOutOfIt) {
-    SweepFailurePoints("deletion of a folder tree", [&](int nth) {
-        TestMachine machine;
-        fileops_test::PlantDrive(machine);
-        const Strings outside = EntriesOutside(machine, 'E', "E:\\Data");
-        ArmNthCall(machine, nth);
-        const int result = fileops::DeleteFileOrDirectory(machine.os, "E:\\Data", 0);
-        const std::string injected = machine.faults.Injected();
-        ExpectNothingLeftOpen(machine);
-        ExpectReasonsAreFailures(machine);
-        EXPECT_EQ(EntriesOutside(machine, 'E', "E:\\Data"), outside) << injected;
-        EXPECT_EQ(machine.Exists("E:\\Data"), result == 0) << injected;
-        EXPECT_EQ(machine.ui.shown.back().type == (win::kMbOk | win::kMbIconHand), result == 0)
-            << injected << ": a failure is reported last, and only a failure";
-        return FaultMet(machine);
-    });
-}
-
 // The drive or none is found; only an unsized current directory is reported.
 TEST(Sweep, DetectionOnEachFamily) {
     for (const auto& [family, platformId, drive, variant] :
          {std::tuple{"NT", win::kVerPlatformWin32Nt, kOrcaSlim, detect::kVariantOrca},
-          std::tuple{"95", win::kVerPlatformWin32Windows, kKestrelGeneric,
-                     detect::kVariantKestrel}}) {
+          {"95", win::kVerPlatformWin32Windows, kKestrelGeneric, detect::kVariantKestrel}}) {
         SweepFailurePoints(std::string("detection on the ") + family + " family", [&](int nth) {
             TestMachine machine;
             machine.facts().platformId = platformId;
@@ -57,9 +35,8 @@ TEST(Sweep, DetectionOnEachFamily) {
             ExpectReasonsAreFailures(machine);
             EXPECT_TRUE(letter == 'E' || (letter == 0 && FaultMet(machine))) << injected;
             EXPECT_EQ(found, letter == 'E' ? variant : detect::kVariantNone) << injected;
-            const Strings report{"System Error: " + FaultText() + "!"};
-            EXPECT_EQ(machine.ui.Texts(),
-                      injected == "GetCurrentDirectory #1" ? report : Strings{});
+            const Strings report{"System Error: " + FaultText() + "!"}, none;
+            EXPECT_EQ(machine.ui.Texts(), injected == "GetCurrentDirectory #1" ? report : none);
             return FaultMet(machine);
         });
     }
@@ -91,9 +68,7 @@ bool InstallOnce(std::uint32_t platformId, bool overOldFiles, int nth) {
     ArmNthCall(machine, nth);
     // The sheet opens, and Install is pressed when it is offered.
     wizard_test::RecordingView view;
-    bool faultBefore = false;
-    bool offered = false;
-    bool complete = false;
+    bool faultBefore = false, offered = false, complete = false;
     try {
         wizard::CPropertyDlg sheet(machine.os, view, wizard::kSheetTitle);
         view.sheet = &sheet;
@@ -134,14 +109,12 @@ bool InstallOnce(std::uint32_t platformId, bool overOldFiles, int nth) {
 }
 
 TEST(Sweep, Installation) {
-    const auto sweep = [](const char* scenario, std::uint32_t platformId, bool overOldFiles) {
-        SweepFailurePoints(scenario,
-                           [&](int nth) { return InstallOnce(platformId, overOldFiles, nth); });
-    };
-    sweep("complete installation onto an empty drive", win::kVerPlatformWin32Nt, false);
-    sweep("installation over existing files, each replaced after Yes", win::kVerPlatformWin32Nt,
-          true);
-    sweep("complete installation on the 95 family", win::kVerPlatformWin32Windows, false);
+    for (const auto& [scenario, platform, old] :
+         {std::tuple{"complete installation onto an empty drive", win::kVerPlatformWin32Nt, false},
+          {"installation over old files, each replaced after Yes", win::kVerPlatformWin32Nt, true},
+          {"complete installation on the 95 family", win::kVerPlatformWin32Windows, false}}) {
+        SweepFailurePoints(scenario, [&](int nth) { return InstallOnce(platform, old, nth); });
+    }
 }
 
 }  // namespace
