@@ -33,16 +33,14 @@ inline std::string CallName(Call call) {
     return names.substr(0, names.find(','));
 }
 
+using ErrorCode = std::uint32_t;
+
 class FaultPlan {
   public:
-    // The nth (1-based) call of this kind fails with error; or every call
+    // The nth (1-based) call of this kind fails with code; or every call
     // from the nth on.
-    void FailNth(Call call, int nth, std::uint32_t error) {
-        rules_.push_back({call, nth, false, error});
-    }
-    void FailFrom(Call call, int nth, std::uint32_t error) {
-        rules_.push_back({call, nth, true, error});
-    }
+    void FailNth(Call call, int nth, ErrorCode code) { rules_.push_back({call, nth, false, code}); }
+    void FailFrom(Call call, int nth, ErrorCode code) { rules_.push_back({call, nth, true, code}); }
     // The nth call counted over all kinds fails with error.
     void FailNthOverall(int nth, std::uint32_t error) {
         rules_.push_back({Call::kCount, nth, false, error, true});

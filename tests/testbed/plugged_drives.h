@@ -88,14 +88,13 @@ inline void RecordNt(hosted::MemoryRegistry& reg, const DriveModel& model, char 
     const std::string serial = Hex("0710%08X", 0x5A3C0000u + index);
     const std::string prefix = Hex("7&%08x&0", 0x2f5e8a1cu + index);
     const std::string disk = std::string(model.diskNt) + "&Rev_1.00\\" + serial + "&0";
-    for (const auto& [list, entry] :
-         {std::pair<const char*, std::string>{kUsbStorageList,
-                                              std::string(model.usbId) + "\\" + serial},
-          {kDiskList, disk}}) {
+    const auto append = [&reg](const char* list, const std::string& entry) {
         const std::uint32_t count = Count(reg, kHklm, list);
         reg.SetString(kHklm, list, std::to_string(count), entry);
         reg.SetDword(kHklm, list, "Count", count + 1);
-    }
+    };
+    append(kUsbStorageList, std::string(model.usbId) + "\\" + serial);
+    append(kDiskList, disk);
     reg.SetString(kHklm, "System\\CurrentControlSet\\Enum\\" + disk, "ParentIdPrefix", prefix);
     std::vector<std::uint8_t> utf16;
     for (char c :

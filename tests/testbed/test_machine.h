@@ -122,8 +122,7 @@ class TestMachine {
     void AddFolderLink(const std::string& path, const std::string& target) {
         machine::KeepLastError keep{lastError_};
         AddParents(path);
-        hosted::HostPath link;
-        hosted::HostPath leadsTo;
+        hosted::HostPath link, leadsTo;
         if (drives_.Resolve(path, hosted::LastLink::Keep, link) != 0 ||
             drives_.Resolve(target, hosted::LastLink::Keep, leadsTo) != 0) {
             throw std::invalid_argument("cannot set up the link " + path);

@@ -4,8 +4,8 @@
 
 #include "platform/hosted/error_text.h"
 #include "recording_view.h"
-#include "testbed/drive_bay.h"
 #include "testbed/installer.h"
+#include "testbed/plugged_drives.h"
 #include "testbed/sweep.h"
 #include "wizard/application_title.h"
 #include "wizard/installer_app.h"

@@ -1,2 +1,0 @@
-#pragma once
-#include "testbed/plugged_drives.h"
