@@ -40,18 +40,23 @@ void WriteFile(const fs::path& path, const std::string& contents) {
     std::ofstream(path, std::ios::binary) << contents;
 }
 
-// A file of the source tree as JSON, such as a table in tests/pack/cases.
+// A file of the source tree, as text or as JSON (such as a table in tests/pack/cases).
+std::string SourceText(const std::string& path) {
+    return ReadFile(STASHWELL_SOURCE_DIR "/" + path);
+}
 json SourceJson(const std::string& path) {
-    return json::parse(ReadFile(STASHWELL_SOURCE_DIR "/" + path));
+    return json::parse(SourceText(path));
 }
 
-// The files below a folder as sorted relative paths; none when it is missing.
-Strings FilesBelow(const fs::path& folder) {
+// The files below a folder as sorted relative paths, each followed by its contents when
+// asked; none when the folder is missing.
+Strings FilesBelow(const fs::path& folder, bool contents = false) {
     Strings files;
     std::error_code missing;
     for (const auto& entry : fs::recursive_directory_iterator(folder, missing)) {
         if (entry.is_regular_file()) {
-            files.push_back(fs::relative(entry.path(), folder).string());
+            files.push_back(fs::relative(entry.path(), folder).string() +
+                            (contents ? '\n' + ReadFile(entry.path()) : ""));
         }
     }
     std::sort(files.begin(), files.end());
@@ -72,15 +77,6 @@ struct Outcome {
     int status;
     std::string out, err;
 };
-
-// The names and contents of the files below a folder.
-std::string State(const fs::path& folder) {
-    std::string files;
-    for (const std::string& file : FilesBelow(folder)) {
-        files += file + '\n' + ReadFile(folder / file);
-    }
-    return files;
-}
 
 // The bytes with text written over them at the offset; a big-endian double word.
 std::string Put(std::string bytes, std::size_t offset, const std::string& text) {
@@ -135,8 +131,7 @@ class PackTest : public ::testing::Test {
     // A refusal: a failure status, nothing on standard output and, on
     // standard error, one printable line that holds what.
     static void ExpectRefusal(const Outcome& run, const std::string& what) {
-        EXPECT_NE(run.status, 0);
-        EXPECT_EQ(run.out, "");
+        EXPECT_TRUE(run.status != 0 && run.out.empty()) << run.out;
         const auto unprintable = [](unsigned char c) { return c < 0x20 || c == 0x7F; };
         EXPECT_EQ(std::count_if(run.err.begin(), run.err.end(), unprintable), 1) << run.err;
         EXPECT_TRUE(run.err.ends_with('\n') && run.err.find(what) != std::string::npos)
@@ -170,13 +165,13 @@ TEST_F(PackBuild, RefusesABadEntryNamingItAndKeepsTheOutputAndAcceptsFieldsAtThe
         fs::resize_file(dir / "orca" / name, size);
     }
     ASSERT_EQ(Build(json::array({Module()}), out).status, 0);
-    const std::string before = State(out.parent_path());
+    const Strings before = FilesBelow(out.parent_path(), true);
     for (const json& row : Filled(SourceJson("tests/pack/cases/refused_entries.json"))) {
         SCOPED_TRACE(row.dump());
         const Outcome run = Build({Module(), Module(row["fields"])}, out);
         ExpectRefusal(run, "manifest entry 1 (");
         ExpectRefusal(run, row["says"]);
-        EXPECT_EQ(State(out.parent_path()), before);
+        EXPECT_EQ(FilesBelow(out.parent_path(), true), before);
     }
     for (const json& fields : SourceJson("tests/pack/cases/accepted_entries.json")) {
         SCOPED_TRACE(fields.dump());
@@ -194,21 +189,21 @@ TEST_F(PackBuild, RefusesWhatItCannotReadOrWouldOverwriteAndChangesNothing) {
     fs::create_hard_link(stub, dir / "stub-link");
     fs::create_hard_link(manifest, dir / "twin.sha256");
     fs::create_symlink(stub, dir / "stub-twin.sha256");
-    const std::string before = State(dir);
+    const Strings before = FilesBelow(dir, true);
     for (const json& row : Filled(SourceJson("tests/pack/cases/refused_commands.json"))) {
         SCOPED_TRACE(row.dump());
         ExpectRefusal(Pack(row["args"]), row["says"]);
-        EXPECT_EQ(State(dir), before);
+        EXPECT_EQ(FilesBelow(dir, true), before);
     }
     EXPECT_TRUE(fs::is_symlink(dir / "manifest-link"));
 }
 
 TEST_F(PackBuild, VersionIsTheProjects) {
-    const std::string shown = Pack({"--version"}).out;
-    ASSERT_TRUE(shown.starts_with("stashwell-pack ")) << shown;
-    EXPECT_NE(ReadFile(STASHWELL_SOURCE_DIR "/CMakeLists.txt")
-                  .find("project(stashwell VERSION " + shown.substr(15, shown.size() - 16) + " "),
-              std::string::npos);
+    const std::string shown = Pack({"--version"}).out, cmake = SourceText("CMakeLists.txt");
+    EXPECT_TRUE(shown.starts_with("stashwell-pack ") &&
+                cmake.find("project(stashwell VERSION " + shown.substr(15, shown.size() - 16) +
+                           " ") != std::string::npos)
+        << shown;
 }
 
 class Installer : public PackTest {
@@ -337,11 +332,9 @@ TEST_F(Installer, VerifySumsTheStoreUpOrPrintsEachDifferenceFromAManifest) {
 
 TEST_F(Installer, TextsAreStoredInWindows1252AndShownEscapedOrAsJson) {
     const std::string name = "\u00e4\u20ac-del\x7f-c1\u0081.txt";
-    ASSERT_EQ(Build({Module({{"fileName", name}}),
-                     {{"source", "orca/Stash.ini"}, {"tag", "NRVK_OEM_INSTALLER"}}},
-                    out)
-                  .status,
-              0);
+    const json modules = {Module({{"fileName", name}}),
+                          {{"source", "orca/Stash.ini"}, {"tag", "NRVK_OEM_INSTALLER"}}};
+    ASSERT_EQ(Build(modules, out).status, 0);
     EXPECT_NE(ReadFile(out).find("\xE4\x80-del\x7f-c1\x81.txt"), std::string::npos);
     const json listed = json::parse(Pack({"list", "--json", out}).out);
     EXPECT_EQ(listed[1]["fileName"], name);
