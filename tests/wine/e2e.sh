@@ -101,6 +101,8 @@ run_scenario() {
                 ;;
             environment) environment+=("$argument") ;;
             expect) expectations+=("$argument") ;;
+            start | picture | answer | regedit | install | cancel | "") ;; # the driver's
+            *) problems+="unknown step $verb"$'\n' ;;
         esac
     done < <(sed 's/#.*//' "$scenario")
 

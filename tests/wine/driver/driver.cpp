@@ -23,7 +23,6 @@
 namespace {
 
 constexpr std::string_view kDriverVerbs = " start picture answer regedit install cancel ";
-constexpr std::string_view kScriptVerbs = " machine installer file readonly environment expect ";
 constexpr int kMessageBoxTextId = 0xFFFF, kApplyButtonId = 0x3021;
 constexpr int kBannerTop = 6;  // where the banner is drawn, below the client area's top edge
 constexpr DWORD kStepDeadline = 120000;  // the longest a step may take before it counts as hung
@@ -243,40 +242,40 @@ struct Step {
     std::string verb, argument;
 };
 
-// The driver's steps, passing over the test script's; false on an unreadable
-// file or an unknown verb (with a message).
+// The driver's steps of a scenario, passing over the lines of the test
+// script (which refuses unknown verbs); false when it cannot be read.
 bool ReadScenario(const std::string& path, std::vector<Step>& steps) {
     std::ifstream file(path);
-    std::string text;
-    for (int number = 1; file && std::getline(file, text); ++number) {
+    for (std::string text; std::getline(file, text);) {
         std::istringstream words(text.substr(0, text.find('#')));
         Step step;
         words >> step.verb >> std::ws;
         std::getline(words, step.argument);
         step.argument.erase(step.argument.find_last_not_of(" \t\r") + 1);
-        const std::string word = " " + step.verb + " ";
-        if (!step.verb.empty() && kDriverVerbs.find(word) != std::string_view::npos) {
+        if (!step.verb.empty() && kDriverVerbs.find(" " + step.verb + " ") != std::string::npos) {
             steps.push_back(step);
-        } else if (!step.verb.empty() && kScriptVerbs.find(word) == std::string_view::npos) {
-            std::fprintf(stderr, "wizard-driver: %s:%d: unknown step %s\n", path.c_str(), number,
-                         step.verb.c_str());
-            return false;
         }
     }
     return file.eof();
 }
 
-BOOL CALLBACK CollectDialog(HWND window, LPARAM found) {
+// The shown top-level dialogs of a thread: the property sheet (the dialog
+// with a tab control) and a message box (any other), and its first dialog.
+struct Dialogs {
+    HWND sheet = nullptr, box = nullptr, any = nullptr;
+};
+
+BOOL CALLBACK NoteDialog(HWND window, LPARAM found) {
+    auto& dialogs = *reinterpret_cast<Dialogs*>(found);
     char className[16] = {};
     ::GetClassNameA(window, className, sizeof className);
     if (std::string_view(className) == "#32770") {
-        reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
+        const bool tabs = ::FindWindowExA(window, nullptr, "SysTabControl32", nullptr) != nullptr;
+        HWND& slot = tabs ? dialogs.sheet : dialogs.box;
+        slot = slot == nullptr && ::IsWindowVisible(window) ? window : slot;
+        dialogs.any = dialogs.any == nullptr ? window : dialogs.any;
     }
     return TRUE;
-}
-
-bool HasTabControl(HWND dialog) {
-    return ::FindWindowExA(dialog, nullptr, "SysTabControl32", nullptr) != nullptr;
 }
 
 // Starts a command line with a current directory (null: this process's own).
@@ -365,38 +364,23 @@ struct ScenarioRun {
         return ended;
     }
 
-    // The first top-level dialog of the installer's thread that pick chooses.
-    template <typename Pick>
-    HWND Dialog(Pick pick) const {
-        std::vector<HWND> dialogs;
-        ::EnumThreadWindows(process.dwThreadId, &CollectDialog, reinterpret_cast<LPARAM>(&dialogs));
-        const auto found = std::find_if(dialogs.begin(), dialogs.end(), pick);
-        return found == dialogs.end() ? nullptr : *found;
-    }
-
-    // The property sheet, the dialog with a tab control, while it is shown.
-    HWND Sheet() const {
-        HWND sheet = Dialog(&HasTabControl);
-        return sheet != nullptr && ::IsWindowVisible(sheet) ? sheet : nullptr;
-    }
-
-    // A message box: any other visible dialog.
-    HWND Box() const {
-        return Dialog(
-            [](HWND dialog) { return !HasTabControl(dialog) && ::IsWindowVisible(dialog); });
+    Dialogs Find() const {
+        Dialogs found;
+        ::EnumThreadWindows(process.dwThreadId, &NoteDialog, reinterpret_cast<LPARAM>(&found));
+        return found;
     }
 
     // Returns once the thread has handled a message sent to one of its
     // windows; false when it has no window or did not answer.
     bool Ping() const {
-        HWND dialog = Dialog([](HWND) { return true; });
+        HWND dialog = Find().any;
         DWORD_PTR result = 0;
         return dialog != nullptr &&
                ::SendMessageTimeoutA(dialog, WM_NULL, 0, 0, SMTO_NORMAL, kAnswerTimeout, &result);
     }
 
     bool TakePicture(const std::string& name) {
-        HWND sheet = Sheet();
+        HWND sheet = Find().sheet;
         if (sheet == nullptr) {
             return Fail("no sheet to picture");
         }
@@ -428,7 +412,7 @@ struct ScenarioRun {
     }
 
     bool Press(int buttonId, const std::string& name) {
-        HWND sheet = Sheet();
+        HWND sheet = Find().sheet;
         HWND button = sheet != nullptr ? ::GetDlgItem(sheet, buttonId) : nullptr;
         if (button == nullptr || !::IsWindowVisible(button)) {
             return Fail(name + " is not shown");
@@ -450,10 +434,10 @@ struct ScenarioRun {
             }
             if (!Ping()) {
                 ::Sleep(kPoll);
-            } else if (HWND box = Box()) {
+            } else if (HWND box = Find().box) {
                 HandleBox(box);
                 changed = true;
-            } else if (changed && Sheet() != nullptr) {
+            } else if (changed && Find().sheet != nullptr) {
                 return true;
             } else {
                 ::Sleep(kPoll);
@@ -464,7 +448,7 @@ struct ScenarioRun {
 
     // Writes the box down, saves a screenshot box-N of it and closes it.
     void HandleBox(HWND box) {
-        const bool sheetShown = Sheet() != nullptr;
+        const bool sheetShown = Find().sheet != nullptr;
         const std::string text = WindowText(::GetDlgItem(box, kMessageBoxTextId));
         const bool question =
             ::GetDlgItem(box, IDYES) != nullptr && ::GetDlgItem(box, IDNO) != nullptr;
@@ -501,7 +485,7 @@ int main(int argc, char** argv) {
     }
     std::vector<Step> steps;
     std::FILE* transcript = nullptr;
-    if (!ReadScenario(argv[1], steps) || (transcript = std::fopen(argv[3], "wb")) == nullptr) {
+    if (!ReadScenario(argv[1], steps) || !(transcript = std::fopen(argv[3], "wb"))) {
         std::fprintf(stderr, "wizard-driver: cannot run %s into %s\n", argv[1], argv[3]);
         return 2;
     }

@@ -88,18 +88,15 @@ void CheckWindowsOnly(contract::Checks& checks, contract::Seam& seam, platform::
     HANDLE watcher = ::CreateThread(nullptr, 0, AnswerBox, &box, 0, nullptr);
     CHECK_EQ(ui.AfxMessageBox("Unable To Continue Installation!", win::kMbOk), win::kIdOk);
     ::WaitForSingleObject(watcher, INFINITE);
-    ::CloseHandle(watcher);
     CHECK_EQ(box.seen, "owned !");  // the active window's, with the framework's default icon
     ::DestroyWindow(box.owner);
 
-    HCURSOR arrow = ::LoadCursorA(nullptr, IDC_ARROW);
+    HCURSOR arrow = ::LoadCursorA(nullptr, IDC_ARROW), wait = ::LoadCursorA(nullptr, IDC_WAIT);
     ::SetCursor(arrow);
     std::string cursors;  // nested pairs keep the wait cursor, an unmatched end changes nothing
     for (const bool begin : {true, true, false, false, false}) {
         begin ? ui.BeginWaitCursor() : ui.EndWaitCursor();
-        cursors += ::GetCursor() == arrow                              ? "arrow "
-                   : ::GetCursor() == ::LoadCursorA(nullptr, IDC_WAIT) ? "wait "
-                                                                       : "? ";
+        cursors += ::GetCursor() == arrow ? "arrow " : ::GetCursor() == wait ? "wait " : "? ";
     }
     CHECK_EQ(cursors, "wait wait wait arrow arrow ");
 
@@ -109,8 +106,7 @@ void CheckWindowsOnly(contract::Checks& checks, contract::Seam& seam, platform::
     CHECK_TRUE(Resource(1, 24).find("level=\"asInvoker\"") != std::string::npos);
 }
 
-class PrintedChecks : public contract::Checks {
-  public:
+struct PrintedChecks : contract::Checks {
     void Report(bool passed, const char* file, int line, const std::string& what) override {
         ++(passed ? passed_ : failed_);
         if (!passed) {
@@ -126,17 +122,19 @@ class PrintedChecks : public contract::Checks {
 int main(int argc, char** argv) {
     _setmode(_fileno(stdout), _O_BINARY);
     // Folder searches list names in the order that Wine reads the host folder.
-    const contract::Fixture fixture{argc == 3 ? argv[2][0] : 'E',
-                                    static_cast<std::uint32_t>(std::atoi(argc == 3 ? argv[1] : "")),
+    if (argc != 3) {
+        return 2;
+    }
+    const contract::Fixture fixture{argv[2][0], static_cast<std::uint32_t>(std::atoi(argv[1])),
                                     "C:\\probe", false};
     platform::win32::Win32Platform windows(kTitle);
     platform::Platform& os = windows.Get();
     contract::Seam seam{os.files, os.registry, os.system};
     PrintedChecks checks;
-    contract::CheckSystem(checks, seam, fixture);
-    contract::CheckRegistry(checks, seam, fixture);
-    contract::CheckFiles(checks, seam, fixture);
-    contract::CheckFolderSearch(checks, seam, fixture);
+    for (auto* check : {&contract::CheckSystem, &contract::CheckRegistry, &contract::CheckFiles,
+                        &contract::CheckFolderSearch}) {
+        check(checks, seam, fixture);
+    }
     CheckWindowsOnly(checks, seam, os.ui, fixture.Folder());
     std::printf("%d passed, %d failed\n", checks.passed_, checks.failed_);
     return checks.failed_ == 0 ? 0 : 1;
