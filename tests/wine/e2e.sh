@@ -32,11 +32,8 @@ pack_into stashwell-setup-faults.exe "$root/examples/payload/manifest.json" Stas
 # One check, passed when nothing is wrong: its name and what is wrong.
 passed=0 failed=0
 report() {
-    if [ -z "$2" ]; then
-        echo "ok   $1" && passed=$((passed + 1))
-    else
-        echo "FAIL $1" && printf '%s\n' "$2" | sed 's/^/     /' && failed=$((failed + 1))
-    fi
+    [ -n "$2" ] || { echo "ok   $1" && passed=$((passed + 1)) && return; }
+    echo "FAIL $1" && printf '%s\n' "$2" | sed 's/^/     /' && failed=$((failed + 1))
 }
 stubs=$("$here/check-stub.sh" "$build"/stashwell-setup{,-faults}.exe 2>&1) && stubs="" ||
     stubs+=$'\n'"check-stub.sh failed"
@@ -137,8 +134,7 @@ wine_session_stop
 
 # The driver writes PPM; the screenshots are kept as PNG.
 for ppm in "$work/screenshots"/*.ppm; do
-    [ -e "$ppm" ] || continue
-    pnmtopng "$ppm" >"${ppm%.ppm}.png" && rm "$ppm"
+    [ ! -e "$ppm" ] || { pnmtopng "$ppm" >"${ppm%.ppm}.png" && rm "$ppm"; }
 done
 echo "scenarios ran in $((SECONDS - start)) s; screenshots in $work/screenshots"
 echo "$passed passed, $failed failed"

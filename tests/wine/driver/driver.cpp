@@ -347,10 +347,7 @@ struct ScenarioRun {
         }
     }
 
-    bool Fail(const std::string& why) {
-        Line("error: " + why);
-        return false;
-    }
+    bool Fail(const std::string& why) { return Line("error: " + why), false; }
 
     // Whether the installer has ended, waiting at most the given time; writes
     // down its exit code when it is seen to end.
