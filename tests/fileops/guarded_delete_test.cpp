@@ -68,6 +68,8 @@ TEST(GuardedDelete, EachEntryReturnsLeavesAndShows) {
                                         hosted::SystemMessageText(win::kErrorFileNotFound)}},
         {"E:\\Stash.hlp", 0, 0, win::kFileAttributeNormal,
          {Quote("Unable to delete File: E:\\Stash.hlp ")}, win::kIdYes, Call::DeleteFile},
+        {"E:\\Empty", 0, 0, kDir, {Quote("Unable to delete directory: E:\\Empty "),
+         "Unable to delete Directory: E:\\Empty \r\n"}, win::kIdYes, Call::RemoveDirectory},
         // Unsearchable, a folder counts as empty, then cannot be emptied; taken
         // for a file, it is refused.
         {"E:\\Data", 1, 0, kDir, {"Unable to delete Directory: E:\\Data \r\n"}, win::kIdYes,
