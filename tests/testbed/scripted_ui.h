@@ -1,8 +1,8 @@
 // Message boxes answered from a script, each one recorded for the test.
 #pragma once
 
+#include <algorithm>
 #include <deque>
-#include <ranges>
 #include <string>
 #include <vector>
 
@@ -30,8 +30,9 @@ class ScriptedUi : public platform::UserInterface {
     int waitCursorShowings = 0;  // how often it was shown
 
     std::vector<std::string> Texts() const {
-        auto texts = shown | std::views::transform(&ShownBox::text);
-        return {texts.begin(), texts.end()};
+        std::vector<std::string> texts(shown.size());
+        std::ranges::transform(shown, texts.begin(), &ShownBox::text);
+        return texts;
     }
 
     int AfxMessageBox(const std::string& text, unsigned type) override {
