@@ -42,8 +42,8 @@ class FaultPlan {
     void FailNth(Call call, int nth, ErrorCode code) { rules_.push_back({call, nth, false, code}); }
     void FailFrom(Call call, int nth, ErrorCode code) { rules_.push_back({call, nth, true, code}); }
     // The nth call counted over all kinds fails with error.
-    void FailNthOverall(int nth, std::uint32_t error) {
-        rules_.push_back({Call::kCount, nth, false, error, true});
+    void FailNthOverall(int nth, ErrorCode code) {
+        rules_.push_back({Call::kCount, nth, false, code, true});
     }
     // The nth Read returns at most bytes (0: the file seems to end there);
     // the nth Write writes at most bytes.
@@ -51,7 +51,7 @@ class FaultPlan {
     void ShortWrite(int nth, unsigned bytes) { shorts_[{Call::Write, nth}] = bytes; }
 
     // Used by the wrappers: counts the call and tells whether it must fail.
-    bool ShouldFail(Call call, std::uint32_t& error) {
+    bool ShouldFail(Call call, ErrorCode& error) {
         const int nth = ++counts_[static_cast<int>(call)];
         ++total_;
         auto rule = std::find_if(rules_.begin(), rules_.end(), [&](const Rule& r) {
@@ -67,7 +67,7 @@ class FaultPlan {
     }
     // The same, making the error the system's last error.
     bool Fails(Call call, platform::System& system) {
-        std::uint32_t error = 0;
+        ErrorCode error = 0;
         return ShouldFail(call, error) && (system.SetLastError(error), true);
     }
     // Used by Read and Write after ShouldFail: the count to transfer.
@@ -91,7 +91,7 @@ class FaultPlan {
         Call call;
         int from;
         bool onward;
-        std::uint32_t error;
+        ErrorCode error;
         bool overall = false;  // from counts the calls of all kinds
     };
     std::vector<Rule> rules_;
